@@ -1,0 +1,93 @@
+#include "main_frm.h"
+
+#include "number.h"
+#include "pub_var.h"
+#include "reg_keys.h"
+#include "texts.h"
+#include "tiers.h"
+
+namespace kelvaro {
+
+using PubVar::GameFolder;
+
+MainFrm::MainFrm(Services services, MainFrmView& view) : os_(services), view_(view) {}
+
+void MainFrm::Initialize() { os_.shell.InitControlStyles(); }
+
+void MainFrm::Load() {
+    UserDataFolder = os_.shell.GetSpecialFolder(texts::kDocumentsFolderId) +
+                     std::string(texts::kUserDataSuffix);
+    GameFolder = RegKeys::ReadRegistryPath(os_.registry, texts::kInstallPathKey);
+    if (GameFolder.empty()) {
+        os_.messages.Show(std::string(texts::kGameNotLocated), Icon::Critical);
+        view_.ShowPathFrm();
+    }
+    view_.CheckTech(kPlainGameTier);
+    TechClick(kPlainGameTier);
+    INIFolderCheck("Start");
+    ScriptFileCheck();
+}
+
+void MainFrm::TechClick(int index) {
+    SelectedLevel = view_.TechTag(index);
+    if (NumberFromText(SelectedLevel) != kPlainGameTier) {
+        std::string archive = UserDataFolder + std::string(texts::kArchivePrefix) +
+                              SelectedLevel + std::string(texts::kArchiveSuffix);
+        if (os_.files.Lookup(archive) == Entry::NormalFile) {
+            ArchiveError.clear();
+        } else {
+            ArchiveError = archive + std::string(texts::kArchiveMissingTail);
+            os_.messages.Show(ArchiveError, Icon::Critical);
+        }
+    } else {
+        ArchiveError.clear();
+    }
+    std::string tag = view_.TechTag(index);
+    for (const Tier& tier : kTiers) {
+        if (tag == tier.tag) {
+            view_.SetLabel1(std::string(tier.description));
+            break;
+        }
+    }
+}
+
+void MainFrm::Command1Click() {
+    if (!ArchiveError.empty()) {
+        os_.messages.Show(ArchiveError, Icon::Critical);
+        return;
+    }
+    if (os_.files.Lookup(GameFolder + std::string(texts::kGameProgram)) != Entry::NormalFile) {
+        os_.messages.Show(std::string(texts::kGameProgramMissing), Icon::Critical);
+        return;
+    }
+    MoveScriptFile("Start");
+    LaunchGame();
+}
+
+// The program path is quoted and named as the application, so that a folder
+// with spaces can never start another program; the game reads its options
+// after the path either way.
+void MainFrm::LaunchGame() {
+    std::string program = GameFolder + std::string(texts::kGameProgram);
+    std::string commandLine = "\"" + program + "\"";
+    if (SelectedLevel != TierAt(kPlainGameTier).tag) {
+        commandLine += std::string(texts::kModOption) + SelectedLevel +
+                       std::string(texts::kArchiveSuffix);
+    }
+    std::string reason;
+    if (!os_.processes.Start(program, commandLine, &reason)) {
+        os_.messages.Show(std::string(texts::kGameNotStarted) + program + "\n\n" + reason,
+                          Icon::Critical);
+    }
+}
+
+void MainFrm::Label4Click() { os_.shell.OpenWebPage(std::string(texts::kWebPage)); }
+
+void MainFrm::ExitSequence() {
+    INIFolderCheck("Quit");
+    MoveScriptFile("Restore");
+    view_.UnloadWindows();
+    view_.EndProcess();
+}
+
+}  // namespace kelvaro

@@ -1,0 +1,98 @@
+// The outside world as the launcher sees it. The core reaches files, the
+// registry, the shell, process start, message boxes and its own windows only
+// through these interfaces, so that the same logic runs inside the Windows
+// program and, against real folders and fakes, in the native tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvaro {
+
+// What a look-up of one exact path found.
+enum class Entry {
+    Missing,     // nothing under that name
+    NormalFile,  // a file that is neither hidden nor a system file
+    Other,       // a folder, or a hidden or system file
+    Unknown,     // the look-up itself failed
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual Entry Lookup(const std::string& path) = 0;
+    // Renames a file or folder; never replaces an existing target.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Deletes one file.
+    virtual bool Delete(const std::string& path) = 0;
+    // Copies the bytes of a file, overwriting the destination when it exists.
+    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+};
+
+// The registry's own calls, with its result codes (0 = success).
+using RegHandle = std::uintptr_t;
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual long OpenKey(std::uint32_t hive, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t access, RegHandle* key) = 0;
+    virtual long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
+                            unsigned char* data, std::uint32_t* size) = 0;
+    virtual void CloseKey(RegHandle key) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The path of a shell special folder, or the empty text.
+    virtual std::string GetSpecialFolder(int folderId) = 0;
+    virtual void OpenWebPage(const std::string& target) = 0;
+    virtual void InitControlStyles() = 0;
+};
+
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // Starts a program without waiting for it. On failure returns false and
+    // puts the platform's reason into *reason.
+    virtual bool Start(const std::string& application, const std::string& commandLine,
+                       std::string* reason) = 0;
+};
+
+enum class Icon { Critical, Exclamation };
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // A modal box with one OK button; returns when the player dismisses it.
+    virtual void Show(const std::string& text, Icon icon) = 0;
+};
+
+// The main window's controls, as far as the launcher's logic uses them.
+class MainFrmView {
+public:
+    virtual ~MainFrmView() = default;
+    virtual std::string TechTag(int index) = 0;
+    virtual void CheckTech(int index) = 0;
+    virtual void SetLabel1(const std::string& caption) = 0;
+    // Shows the game location dialog modally and returns when it is closed.
+    virtual void ShowPathFrm() = 0;
+    virtual void UnloadWindows() = 0;
+    virtual void EndProcess() = 0;
+};
+
+// The game location dialog's controls.
+class PathFrmView {
+public:
+    virtual ~PathFrmView() = default;
+    virtual std::string Text1() = 0;
+    virtual void SetText1(const std::string& text) = 0;
+    // Shows the file-open box. On a choice, replaces *fileName with the full
+    // path chosen; on a cancel or failure, leaves it as it was.
+    virtual void ShowOpenBox(std::string* fileName) = 0;
+    virtual void Unload() = 0;
+    virtual void EndProcess() = 0;
+};
+
+}  // namespace kelvaro

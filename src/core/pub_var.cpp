@@ -1,0 +1,7 @@
+#include "pub_var.h"
+
+namespace kelvaro::PubVar {
+
+std::string GameFolder;
+
+}  // namespace kelvaro::PubVar

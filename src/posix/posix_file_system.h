@@ -1,0 +1,21 @@
+// The real file system off Windows, with Windows' rules where the launcher
+// relies on them: backslash paths, renames that never replace, and dot-files
+// counted as hidden (as Wine shows them).
+#pragma once
+
+#include "platform.h"
+
+namespace kelvaro {
+
+class PosixFileSystem : public FileSystem {
+public:
+    Entry Lookup(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Delete(const std::string& path) override;
+    bool Copy(const std::string& from, const std::string& to) override;
+};
+
+// A Windows path with every backslash turned into a slash.
+std::string PosixPath(const std::string& windowsPath);
+
+}  // namespace kelvaro
