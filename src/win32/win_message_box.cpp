@@ -1,0 +1,13 @@
+#include "win_services.h"
+
+#include "texts.h"
+
+namespace kelvaro {
+
+void WinMessageBox::Show(const std::string& text, Icon icon) {
+    const std::string title(texts::kProductName);
+    UINT style = MB_OK | (icon == Icon::Critical ? MB_ICONERROR : MB_ICONEXCLAMATION);
+    ::MessageBoxA(owner_, text.c_str(), title.c_str(), style);
+}
+
+}  // namespace kelvaro

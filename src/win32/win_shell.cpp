@@ -1,0 +1,41 @@
+#include "win_services.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace kelvaro {
+
+namespace {
+
+constexpr int kPathAreaSize = 512;
+
+}  // namespace
+
+std::string WinShell::GetSpecialFolder(int folderId) {
+    LPITEMIDLIST items = nullptr;
+    if (SHGetSpecialFolderLocation(nullptr, folderId, &items) != S_OK) return std::string();
+
+    char area[kPathAreaSize];
+    std::memset(area, ' ', sizeof area);
+    SHGetPathFromIDListA(items, area);
+    CoTaskMemFree(items);
+
+    // An area that the shell left without a terminator holds no path.
+    size_t length = strnlen(area, sizeof area);
+    if (length == sizeof area) return std::string();
+    return std::string(area, length);
+}
+
+void WinShell::OpenWebPage(const std::string& target) {
+    ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void WinShell::InitControlStyles() {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_INTERNET_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
+}  // namespace kelvaro
