@@ -6,8 +6,9 @@ namespace kelvaro {
 
 namespace {
 
-// The system's text for an error code, without the line end it comes with.
-std::string ErrorText(DWORD error) {
+// The system's text for an error code, without the line end it comes with
+// and with the program in the place of "%1".
+std::string ErrorText(DWORD error, const std::string& program) {
     char* text = nullptr;
     DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -20,6 +21,10 @@ std::string ErrorText(DWORD error) {
         reason.pop_back();
     }
     if (reason.empty()) reason = "Error " + std::to_string(error);
+    for (size_t at = reason.find("%1"); at != std::string::npos;
+         at = reason.find("%1", at + program.size())) {
+        reason.replace(at, 2, program);
+    }
     return reason;
 }
 
@@ -38,7 +43,7 @@ bool WinProcessStarter::Start(const std::string& application, const std::string&
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
                         nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        *reason = ErrorText(GetLastError());
+        *reason = ErrorText(GetLastError(), application);
         return false;
     }
     // The game runs on its own: nothing waits for it or holds on to it.

@@ -26,7 +26,11 @@ std::string WinShell::GetSpecialFolder(int folderId) {
     // An area that the shell left without a terminator holds no path.
     size_t length = strnlen(area, sizeof area);
     if (length == sizeof area) return std::string();
-    return std::string(area, length);
+    std::string path(area, length);
+    // Windows ends only a drive's root ("D:\") with a backslash; Wine's shell
+    // ends ordinary folders with one too, and the caller adds its own.
+    if (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
 }
 
 void WinShell::OpenWebPage(const std::string& target) {

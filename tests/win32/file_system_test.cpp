@@ -1,0 +1,160 @@
+// WinFileSystem on real folders: what a look-up counts as a normal file, and
+// renames, deletions and copies that fail without changing anything.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "game_install.h"
+#include "win_services.h"
+
+namespace kelvaro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::GameInstall;
+
+void SetAttributes(const fs::path& path, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesA(path.string().c_str(), attributes))
+        << path << " error " << GetLastError();
+}
+
+// Every entry under a folder with its bytes, to see that nothing changed.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> entries;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        entries[entry.path().string()] =
+            entry.is_directory() ? "<folder>" : GameInstall::ReadFile(entry.path());
+    }
+    return entries;
+}
+
+TEST(WinFileSystem, CountsOnlyVisibleFilesAsNormalFiles) {
+    GameInstall game;
+    game.MakePristineGame();
+    GameInstall::WriteFile(game.Game("hidden.big"), "x");
+    SetAttributes(game.Game("hidden.big"), FILE_ATTRIBUTE_HIDDEN);
+    GameInstall::WriteFile(game.Game("system.big"), "x");
+    SetAttributes(game.Game("system.big"), FILE_ATTRIBUTE_SYSTEM);
+    GameInstall::WriteFile(game.Game("readonly.big"), "x");
+    SetAttributes(game.Game("readonly.big"), FILE_ATTRIBUTE_READONLY);
+    fs::create_directories(game.Game("Kelvaro3.big"));
+
+    struct Row {
+        const char* relative;
+        Entry entry;
+    } rows[] = {
+        {"generals.exe", Entry::NormalFile},
+        {"readonly.big", Entry::NormalFile},
+        {"hidden.big", Entry::Other},
+        {"system.big", Entry::Other},
+        {"Kelvaro3.big", Entry::Other},
+        {"Data\\INI\\", Entry::Other},
+        {"Data\\INI", Entry::Other},
+        {"missing.big", Entry::Missing},
+        {"No Such Folder\\generals.exe", Entry::Missing},
+        {"generals.exe\\inside", Entry::Missing},
+        {"bad<name>.big", Entry::Missing},
+    };
+    WinFileSystem files;
+    for (const Row& row : rows) {
+        EXPECT_EQ(files.Lookup(game.GameFolder() + row.relative), row.entry) << row.relative;
+    }
+    SetAttributes(game.Game("readonly.big"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
+    struct Row {
+        const char* what;
+        std::function<void(GameInstall&)> arrange;
+        const char* from;
+        const char* to;
+        bool renamed;
+    } rows[] = {
+        {"folder with trailing backslash", nullptr, "Data\\INI\\", "Data\\xINIx\\", true},
+        {"file", nullptr, "Data\\Scripts\\SkirmishScripts.scb",
+         "Data\\Scripts\\SkirmishScripts.xxx", true},
+        {"onto an existing file",
+         [](GameInstall& game) {
+             GameInstall::WriteFile(game.Game("Data\\Scripts\\SkirmishScripts.xxx"), "old backup");
+         },
+         "Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx", false},
+        {"onto an existing folder",
+         [](GameInstall& game) { fs::create_directories(game.Game("Data\\xINIx\\Other")); },
+         "Data\\INI\\", "Data\\xINIx\\", false},
+        {"file onto a folder",
+         [](GameInstall& game) { fs::create_directories(game.Game("Data\\Scripts\\Taken")); },
+         "Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\Taken", false},
+        {"missing source", nullptr, "Data\\Nothing\\", "Data\\xINIx\\", false},
+    };
+    for (const Row& row : rows) {
+        GameInstall game;
+        game.MakePristineGame();
+        if (row.arrange) row.arrange(game);
+        const bool wasFolder = fs::is_directory(game.Game(row.from));
+        const auto before = Snapshot(game.Root());
+
+        WinFileSystem files;
+        EXPECT_EQ(files.Rename(game.GameFolder() + row.from, game.GameFolder() + row.to),
+                  row.renamed)
+            << row.what;
+        if (row.renamed) {
+            EXPECT_FALSE(fs::exists(game.Game(row.from))) << row.what;
+            EXPECT_EQ(fs::is_directory(game.Game(row.to)), wasFolder) << row.what;
+        } else {
+            EXPECT_EQ(Snapshot(game.Root()), before) << row.what;
+        }
+    }
+    GameInstall game;
+    game.MakePristineGame();
+    WinFileSystem files;
+    ASSERT_TRUE(
+        files.Rename(game.GameFolder() + "Data\\INI\\", game.GameFolder() + "Data\\xINIx\\"));
+    EXPECT_EQ(GameInstall::ReadFile(game.Game("Data\\xINIx\\Weapon.ini")), "Weapon\r\nEnd\r\n");
+}
+
+TEST(WinFileSystem, DeletesOneExistingWritableFile) {
+    GameInstall game;
+    game.MakePristineGame();
+    GameInstall::WriteFile(game.Game("locked.scb"), "locked");
+    SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_READONLY);
+
+    WinFileSystem files;
+    EXPECT_TRUE(files.Delete(game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb"));
+    EXPECT_FALSE(fs::exists(game.Game("Data\\Scripts\\SkirmishScripts.scb")));
+    EXPECT_FALSE(files.Delete(game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb"));
+    EXPECT_FALSE(files.Delete(game.GameFolder() + "locked.scb"));
+    EXPECT_TRUE(fs::exists(game.Game("locked.scb")));
+    EXPECT_FALSE(files.Delete(game.GameFolder() + "Data\\INI\\"));
+    EXPECT_TRUE(fs::exists(game.Game("Data\\INI\\Weapon.ini")));
+    SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(WinFileSystem, CopyOverwritesWithTheSourceBytesOnly) {
+    GameInstall game;
+    game.MakePristineGame();
+    game.AddTierScript(2);
+    const std::string source = game.UserDataFolder() + "Kelvaro Mod\\SkirmishScripts2.scb";
+    const std::string gameScript = game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb";
+
+    WinFileSystem files;
+    EXPECT_TRUE(files.Copy(source, gameScript));
+    EXPECT_EQ(GameInstall::ReadFile(gameScript), GameInstall::TierScriptBytes(2));
+
+    // A read-only tier script must not make the game's copy undeletable.
+    SetAttributes(source, FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(files.Copy(source, gameScript));
+    EXPECT_EQ(GetFileAttributesA(gameScript.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(files.Delete(gameScript));
+    SetAttributes(source, FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_FALSE(
+        files.Copy(game.UserDataFolder() + "missing.scb", game.GameFolder() + "generals.exe"));
+    EXPECT_EQ(GameInstall::ReadFile(game.Game("generals.exe")), "MZ stand-in");
+    EXPECT_FALSE(files.Copy(source, game.GameFolder() + "No Such Folder\\x.scb"));
+}
+
+}  // namespace
+}  // namespace kelvaro
