@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "game_install.h"
 #include "win_services.h"
@@ -34,12 +34,12 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 TEST(WinFileSystem, CountsOnlyVisibleFilesAsNormalFiles) {
     GameInstall game;
     game.MakePristineGame();
-    GameInstall::WriteFile(game.Game("hidden.big"), "x");
-    SetAttributes(game.Game("hidden.big"), FILE_ATTRIBUTE_HIDDEN);
-    GameInstall::WriteFile(game.Game("system.big"), "x");
-    SetAttributes(game.Game("system.big"), FILE_ATTRIBUTE_SYSTEM);
-    GameInstall::WriteFile(game.Game("readonly.big"), "x");
-    SetAttributes(game.Game("readonly.big"), FILE_ATTRIBUTE_READONLY);
+    for (auto [name, attributes] : {std::pair{"hidden.big", FILE_ATTRIBUTE_HIDDEN},
+                                    {"system.big", FILE_ATTRIBUTE_SYSTEM},
+                                    {"readonly.big", FILE_ATTRIBUTE_READONLY}}) {
+        GameInstall::WriteFile(game.Game(name), "x");
+        SetAttributes(game.Game(name), attributes);
+    }
     fs::create_directories(game.Game("Kelvaro3.big"));
 
     struct Row {
@@ -66,53 +66,37 @@ TEST(WinFileSystem, CountsOnlyVisibleFilesAsNormalFiles) {
 }
 
 TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
+    GameInstall game;
+    game.MakePristineGame();
+    GameInstall::WriteFile(game.Game("Data\\Scripts\\SkirmishScripts.xxx"), "old backup");
+    fs::create_directories(game.Game("Data\\Taken\\Inside"));
     struct Row {
-        const char* what;
-        std::function<void(GameInstall&)> arrange;
         const char* from;
         const char* to;
         bool renamed;
     } rows[] = {
-        {"folder with trailing backslash", nullptr, "Data\\INI\\", "Data\\xINIx\\", true},
-        {"file", nullptr, "Data\\Scripts\\SkirmishScripts.scb",
-         "Data\\Scripts\\SkirmishScripts.xxx", true},
-        {"onto an existing file",
-         [](GameInstall& game) {
-             GameInstall::WriteFile(game.Game("Data\\Scripts\\SkirmishScripts.xxx"), "old backup");
-         },
-         "Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx", false},
-        {"onto an existing folder",
-         [](GameInstall& game) { fs::create_directories(game.Game("Data\\xINIx\\Other")); },
-         "Data\\INI\\", "Data\\xINIx\\", false},
-        {"file onto a folder",
-         [](GameInstall& game) { fs::create_directories(game.Game("Data\\Scripts\\Taken")); },
-         "Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\Taken", false},
-        {"missing source", nullptr, "Data\\Nothing\\", "Data\\xINIx\\", false},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx", false},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Taken", false},
+        {"Data\\INI\\", "Data\\Taken\\", false},
+        {"Data\\Nothing\\", "Data\\Other\\", false},
+        {"Data\\INI\\", "Data\\xINIx\\", true},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak", true},
     };
+    WinFileSystem files;
     for (const Row& row : rows) {
-        GameInstall game;
-        game.MakePristineGame();
-        if (row.arrange) row.arrange(game);
-        const bool wasFolder = fs::is_directory(game.Game(row.from));
         const auto before = Snapshot(game.Root());
-
-        WinFileSystem files;
+        const std::string what = std::string(row.from) + " to " + row.to;
         EXPECT_EQ(files.Rename(game.GameFolder() + row.from, game.GameFolder() + row.to),
                   row.renamed)
-            << row.what;
-        if (row.renamed) {
-            EXPECT_FALSE(fs::exists(game.Game(row.from))) << row.what;
-            EXPECT_EQ(fs::is_directory(game.Game(row.to)), wasFolder) << row.what;
-        } else {
-            EXPECT_EQ(Snapshot(game.Root()), before) << row.what;
+            << what;
+        if (!row.renamed) {
+            EXPECT_EQ(Snapshot(game.Root()), before) << what;
         }
     }
-    GameInstall game;
-    game.MakePristineGame();
-    WinFileSystem files;
-    ASSERT_TRUE(
-        files.Rename(game.GameFolder() + "Data\\INI\\", game.GameFolder() + "Data\\xINIx\\"));
+    EXPECT_FALSE(fs::exists(game.Game("Data\\INI")));
     EXPECT_EQ(GameInstall::ReadFile(game.Game("Data\\xINIx\\Weapon.ini")), "Weapon\r\nEnd\r\n");
+    EXPECT_EQ(GameInstall::ReadFile(game.Game("Data\\Scripts\\SkirmishScripts.bak")),
+              GameInstall::kGameScriptBytes);
 }
 
 TEST(WinFileSystem, DeletesOneExistingWritableFile) {
