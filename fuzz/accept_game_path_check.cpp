@@ -17,19 +17,19 @@ class JournalFileSystem : public FileSystem {
   public:
     explicit JournalFileSystem(testing::Journal& journal) : journal_(journal) {}
     Entry Lookup(const std::string& path) override {
-        journal_.push_back("lookup " + path);
+        journal_.push_back(Join("lookup ", path));
         return Entry::Missing;
     }
     bool Rename(const std::string& from, const std::string&) override {
-        journal_.push_back("rename " + from);
+        journal_.push_back(Join("rename ", from));
         return false;
     }
     bool Delete(const std::string& path) override {
-        journal_.push_back("delete " + path);
+        journal_.push_back(Join("delete ", path));
         return false;
     }
     bool Copy(const std::string& from, const std::string&) override {
-        journal_.push_back("copy " + from);
+        journal_.push_back(Join("copy ", from));
         return false;
     }
 
@@ -39,7 +39,7 @@ class JournalFileSystem : public FileSystem {
 
 std::string Journal(const testing::Journal& journal) {
     std::string text;
-    for (const std::string& event : journal) text += "[" + Printable(event) + "]";
+    for (const std::string& event : journal) text += Join("[", Printable(event), "]");
     return text;
 }
 
@@ -63,11 +63,10 @@ std::string CheckOkClick(const std::string& text, bool accepted) {
     testing::Journal wanted{accepted ? "unload PathFrm" : std::string("critical: ") + kWrongPath};
     std::string folder = accepted ? text.substr(0, text.size() - kEnding.size()) : kUntouched;
     std::string fault;
-    if (journal != wanted) fault += "; events " + Journal(journal);
+    if (journal != wanted) fault += Join("; events ", Journal(journal));
     if (!registry.calls.empty()) fault += "; read the registry";
-    if (PubVar::GameFolder != folder)
-        fault += "; GameFolder \"" + Printable(PubVar::GameFolder) + "\"";
-    if (view.text1 != text) fault += "; text changed to \"" + Printable(view.text1) + "\"";
+    if (PubVar::GameFolder != folder) fault += Join("; GameFolder ", Quoted(PubVar::GameFolder));
+    if (view.text1 != text) fault += Join("; text changed to ", Quoted(view.text1));
     PubVar::GameFolder.clear();
     return fault;
 }
@@ -81,13 +80,13 @@ std::string CheckAcceptGamePath(const std::uint8_t* data, std::size_t size) {
 
     std::optional<std::string> folder = AcceptGamePath(text);
     if (folder.has_value() != accepted) {
-        return "\"" + Printable(text) + "\" " + (accepted ? "refused" : "accepted");
+        return Join(Quoted(text), accepted ? " refused" : " accepted");
     }
     if (folder && *folder + std::string(kEnding) != text) {
-        return "\"" + Printable(text) + "\" gave the folder \"" + Printable(*folder) + "\"";
+        return Join(Quoted(text), " gave the folder ", Quoted(*folder));
     }
     std::string fault = CheckOkClick(text, accepted);
-    return fault.empty() ? fault : "\"" + Printable(text) + "\": Ok gave" + fault.substr(1);
+    return fault.empty() ? fault : Join(Quoted(text), ": Ok gave", fault.substr(1));
 }
 
 }  // namespace kelvaro::fuzz

@@ -34,5 +34,16 @@ inline constexpr Target kTargets[] = {
 
 // Bytes made readable for a fault report: printable ASCII as is, the rest as \xNN.
 std::string Printable(std::string_view bytes);
+// The same between double quotes.
+std::string Quoted(std::string_view bytes);
+
+// Joins the pieces of a fault report. (Appending, rather than operator+ on
+// temporaries, which GCC 12 at -O3 warns about wrongly.)
+template <typename... Pieces>
+std::string Join(const Pieces&... pieces) {
+    std::string text;
+    (text.append(pieces), ...);
+    return text;
+}
 
 }  // namespace kelvaro::fuzz

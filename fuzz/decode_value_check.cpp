@@ -17,12 +17,12 @@ std::string CheckDecodeValue(const std::uint8_t* data, std::size_t size) {
 
     std::string text = RegKeys::DecodeValue(typeCode, area);
     if (text.size() > RegKeys::kDataAreaSize) {
-        return "text of " + std::to_string(text.size()) + " bytes from a 1024-byte area";
+        return Join("text of ", std::to_string(text.size()), " bytes from a 1024-byte area");
     }
     std::string expected = ExpectedValueText(typeCode, area, stored);
     if (text != expected) {
-        return "type " + std::to_string(typeCode) + " gave \"" + Printable(text) +
-               "\", expected \"" + Printable(expected) + "\"";
+        return Join("type ", std::to_string(typeCode), " gave ", Quoted(text), ", expected ",
+                    Quoted(expected));
     }
     return std::string();
 }

@@ -57,6 +57,10 @@ ExpectedPath ExpectedRegistryPath(std::string_view path) {
     return expected;
 }
 
+std::string Quoted(std::string_view bytes) {
+    return Join("\"", Printable(bytes), "\"");
+}
+
 std::string Printable(std::string_view bytes) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string text;

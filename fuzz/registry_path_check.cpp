@@ -42,9 +42,10 @@ Input Parse(const std::uint8_t* data, std::size_t size) {
 }
 
 std::string Describe(const Input& input) {
-    return "path \"" + Printable(input.path) + "\", setup " +
-           std::to_string(static_cast<int>(input.setup)) + ", type " + std::to_string(input.type) +
-           ", " + std::to_string(input.stored.size()) + " bytes stored: ";
+    return Join("path ", Quoted(input.path), ", setup ",
+                std::to_string(static_cast<int>(input.setup)), ", type ",
+                std::to_string(input.type), ", ", std::to_string(input.stored.size()),
+                " bytes stored: ");
 }
 
 // The calls must be one open with the full mask, then, when it succeeded, one
@@ -55,8 +56,8 @@ std::string CheckCalls(const MemoryRegistry& registry, const ExpectedPath& expec
     if (calls.empty() || calls[0].what != "open") return "no open first";
     if (calls[0].hive != *expected.hive || calls[0].text != expected.keyPath ||
         calls[0].access != RegKeys::kAccessMask) {
-        return "opened hive " + std::to_string(calls[0].hive) + " key \"" +
-               Printable(calls[0].text) + "\" mask " + std::to_string(calls[0].access);
+        return Join("opened hive ", std::to_string(calls[0].hive), " key ", Quoted(calls[0].text),
+                    " mask ", std::to_string(calls[0].access));
     }
     if (registry.OpenHandles() != 0) return "a key was left open";
     bool opened = calls.size() > 1;
@@ -64,7 +65,7 @@ std::string CheckCalls(const MemoryRegistry& registry, const ExpectedPath& expec
         return "calls after the open are not one query and one close";
     }
     if (opened && calls[1].text != expected.valueName) {
-        return "queried \"" + Printable(calls[1].text) + "\"";
+        return Join("queried ", Quoted(calls[1].text));
     }
     bool keyExists = setup == Setup::Value || setup == Setup::OtherValue;
     if (keyExists && !opened) return "an existing key was not opened";
@@ -92,7 +93,7 @@ std::string CheckRegistryPath(const std::uint8_t* data, std::size_t size) {
             registry.DenyAccess(hive, expected.keyPath);
             break;
         case Setup::OtherValue:
-            registry.SetValue(hive, expected.keyPath, expected.valueName + "~", input.type,
+            registry.SetValue(hive, expected.keyPath, Join(expected.valueName, "~"), input.type,
                               input.stored);
             break;
     }
@@ -100,18 +101,17 @@ std::string CheckRegistryPath(const std::uint8_t* data, std::size_t size) {
     std::string text = RegKeys::ReadRegistryPath(registry, input.path);
 
     if (text.size() > RegKeys::kDataAreaSize) {
-        return Describe(input) + "text of " + std::to_string(text.size()) + " bytes";
+        return Join(Describe(input), "text of ", std::to_string(text.size()), " bytes");
     }
     std::string fault = CheckCalls(registry, expected, input.setup);
-    if (!fault.empty()) return Describe(input) + fault;
+    if (!fault.empty()) return Join(Describe(input), fault);
     std::string wanted;
     if (expected.hive && input.setup == Setup::Value &&
         input.stored.size() <= RegKeys::kDataAreaSize) {
         wanted = ExpectedValueText(input.type, input.stored.data(), input.stored.size());
     }
     if (text != wanted) {
-        return Describe(input) + "read \"" + Printable(text) + "\", expected \"" +
-               Printable(wanted) + "\"";
+        return Join(Describe(input), "read ", Quoted(text), ", expected ", Quoted(wanted));
     }
     return std::string();
 }

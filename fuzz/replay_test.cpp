@@ -13,7 +13,9 @@
 namespace kelvaro::fuzz {
 
 // Names the target in test listings instead of dumping its bytes.
-void PrintTo(const Target& target, std::ostream* out) { *out << target.name; }
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.name;
+}
 
 namespace {
 

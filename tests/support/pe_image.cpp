@@ -150,7 +150,9 @@ bool ReadImports(const Bytes& file, PeImage* image, std::string* error) {
             }
             if (value == 0) break;
             if (value & ordinalFlag) {
-                import.functions.push_back("#" + std::to_string(value & 0xFFFF));
+                std::string ordinal = "#";
+                ordinal += std::to_string(value & 0xFFFF);
+                import.functions.push_back(ordinal);
                 continue;
             }
             std::optional<std::uint64_t> hintAt =
