@@ -1,0 +1,54 @@
+// What the launcher's two windows share: the window procedure that hands each
+// message to the window's object, the look (background, font, colours, icon),
+// the controls built from the layout table, and the keyboard focus, which
+// comes back to the same control when the window is activated again.
+#pragma once
+
+#include <windows.h>
+// The launcher's own MessageBox interface keeps its name; Windows' box is MessageBoxA.
+#undef MessageBox
+
+#include <map>
+
+#include "layout.h"
+
+namespace kelvaro {
+
+class Frame {
+  public:
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+    HWND Hwnd() const { return hwnd_; }
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+  protected:
+    Frame(HINSTANCE instance, layout::Form form);
+    virtual ~Frame();
+
+    // Creates the window hidden, centred on the screen; false when the
+    // platform refuses.
+    bool CreateFrame();
+    // Builds the form's controls from the layout table; for WM_CREATE.
+    void CreateControls();
+    // Messages that a window does not handle itself come here.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    HBRUSH Brush(COLORREF color);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void RegisterFrameClass() const;
+    void OnEraseBackground(HDC dc);
+    LRESULT OnCtlColor(HDC dc, HWND control);
+
+    layout::Form form_;
+    HFONT font_ = nullptr;
+    HFONT linkFont_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    std::map<COLORREF, HBRUSH> brushes_;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,196 @@
+#include "main_window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "banner.h"
+#include "link_cursor.h"
+#include "path_window.h"
+
+namespace kelvaro {
+
+MainWindow::MainWindow(HINSTANCE instance, Services services,
+                       std::function<void(HWND)> setMessageOwner)
+    : Frame(instance, layout::Form::MainFrm),
+      messages_(services.messages),
+      setMessageOwner_(std::move(setMessageOwner)),
+      frm_(services, *this) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (banner_ != nullptr) DeleteObject(banner_);
+    if (linkCursor_ != nullptr) DestroyCursor(linkCursor_);
+}
+
+bool MainWindow::Open(int showCommand) {
+    frm_.Initialize();
+    if (!CreateFrame()) return false;
+    frm_.Load();
+    if (hwnd_ != nullptr) {
+        ShowWindow(hwnd_, showCommand);
+        UpdateWindow(hwnd_);
+        setMessageOwner_(hwnd_);
+    }
+    return true;
+}
+
+void MainWindow::RunMessageLoop() {
+    MSG message;
+    while (hwnd_ != nullptr && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(hwnd_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string MainWindow::TechTag(int index) {
+    return std::string(layout::FindControl(layout::TechId(index))->tag);
+}
+
+void MainWindow::CheckTech(int index) {
+    SelectTech(index);
+}
+
+void MainWindow::SetLabel1(const std::string& caption) {
+    SetWindowTextA(Control(layout::kLabel1), caption.c_str());
+}
+
+void MainWindow::ShowPathFrm() {
+    PathWindow dialog(instance_, messages_, frm_, [this] { EndProcess(); });
+    if (!dialog.Create()) return;
+    pathWindow_ = &dialog;
+    setMessageOwner_(dialog.Hwnd());
+    dialog.RunModal();
+    setMessageOwner_(hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr);
+    pathWindow_ = nullptr;
+}
+
+void MainWindow::UnloadWindows() {
+    if (pathWindow_ != nullptr) pathWindow_->Unload();
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void MainWindow::EndProcess() {
+    ExitProcess(0);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COMMAND:
+            // BN_CLICKED and STN_CLICKED alike: the controls' one event.
+            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+            break;
+        case WM_SIZE:
+            OnSize(LOWORD(lParam));
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_DRAWITEM:
+            if (wParam != layout::kTopPic) break;
+            OnDrawBanner(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_CLOSE:
+            frm_.QueryUnload();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) frm_.QueryUnload();
+            return 0;
+    }
+    return Frame::HandleMessage(message, wParam, lParam);
+}
+
+void MainWindow::OnCreate() {
+    CreateControls();
+    banner_ = LoadBanner(instance_);
+    linkCursor_ = CreateLinkCursor(instance_);
+}
+
+void MainWindow::OnCommand(int id) {
+    if (layout::IsTech(id)) {
+        OnTechClicked(layout::TechIndex(id));
+        return;
+    }
+    switch (id) {
+        case layout::kCommand1:
+            frm_.Command1Click();
+            break;
+        case layout::kCommand2:
+            frm_.Command2Click();
+            break;
+        case layout::kLabel4:
+            frm_.Label4Click();
+            break;
+    }
+}
+
+// An option also reports a click when it merely takes the focus, and when the
+// selected one is clicked again; only a new selection is the tier's Click.
+void MainWindow::OnTechClicked(int index) {
+    HWND tech = Control(layout::TechId(index));
+    if (SendMessageA(tech, BM_GETCHECK, 0, 0) != BST_CHECKED || index == selectedTech_) return;
+    SelectTech(index);
+    frm_.TechClick(index);
+}
+
+// The selected option alone is checked and holds the group's tab stop, so
+// that Tab comes to the selected tier and the arrows move through the others.
+void MainWindow::SelectTech(int index) {
+    for (int other = 1; other <= 10; ++other) {
+        HWND tech = Control(layout::TechId(other));
+        const bool selected = other == index;
+        SendMessageA(tech, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+        LONG_PTR style = GetWindowLongPtrA(tech, GWL_STYLE);
+        style = selected ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+        SetWindowLongPtrA(tech, GWL_STYLE, style);
+    }
+    selectedTech_ = index;
+}
+
+bool MainWindow::OnSetCursor(HWND under, int hitTest) {
+    if (under != Control(layout::kLabel4) || hitTest != HTCLIENT) return false;
+    SetCursor(linkCursor_);
+    return true;
+}
+
+// Keeps the banner and the rule under it as wide as the client area.
+void MainWindow::OnSize(int width) {
+    MoveWindow(Control(layout::kTopPic), 0, 0, width, layout::kBannerHeight, TRUE);
+    line1_ = {0, layout::kBannerHeight, width, layout::kBannerHeight};
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    HBRUSH brush = GetSysColorBrush(layout::kLineColor);
+    for (const layout::Line& line : {line1_, layout::kLine2, layout::kLine3}) {
+        const RECT pixels = {std::min(line.x1, line.x2), std::min(line.y1, line.y2),
+                             std::max(line.x1, line.x2) + 1, std::max(line.y1, line.y2) + 1};
+        FillRect(dc, &pixels, brush);
+    }
+    EndPaint(hwnd_, &paint);
+}
+
+// The banner at its natural size from the top-left corner; the background
+// wherever the box is larger.
+void MainWindow::OnDrawBanner(const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem, Brush(layout::kBackColor));
+    BITMAP size;
+    if (banner_ == nullptr || GetObjectA(banner_, sizeof size, &size) == 0) return;
+    HDC source = CreateCompatibleDC(item.hDC);
+    HGDIOBJ previous = SelectObject(source, banner_);
+    BitBlt(item.hDC, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+}
+
+}  // namespace kelvaro
