@@ -1,0 +1,352 @@
+#include "launcher.h"
+
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+#include "sandbox.h"
+
+namespace kelvaro::e2e {
+
+namespace {
+
+constexpr char kMainCaption[] = "Kelvaro Mod - By Dravem";
+constexpr char kPathCaption[] = "Enter the right path plus generals.exe...";
+constexpr char kBoxTitle[] = "Kelvaro Mod";
+constexpr char kBoxClass[] = "#32770";
+constexpr int kBoxTextId = 0xFFFF;
+constexpr DWORD kSendMs = 5000;
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct Search {
+    std::string className;
+    std::string text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if ((search->className.empty() || ClassOf(child) == search->className) &&
+        WindowText(child) == search->text) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A 32 x 32 true-colour drawing surface, read back as 0x00RRGGBB values.
+class Canvas {
+  public:
+    Canvas() : dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    std::vector<COLORREF> Pixels() const {
+        GdiFlush();
+        const auto* first = static_cast<const COLORREF*>(bits_);
+        return std::vector<COLORREF>(first, first + kSize * kSize);
+    }
+
+    static constexpr int kSize = 32;
+
+  private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    void* bits_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+std::vector<COLORREF> ScreenPixels(int x, int y) {
+    Canvas canvas;
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.Dc(), 0, 0, Canvas::kSize, Canvas::kSize, screen, x, y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return canvas.Pixels();
+}
+
+// A system icon as a box's icon static draws it, over the box's background.
+std::vector<COLORREF> IconPixels(LPCSTR icon, COLORREF pixel) {
+    Canvas canvas;
+    RECT all = {0, 0, Canvas::kSize, Canvas::kSize};
+    HBRUSH background =
+        CreateSolidBrush(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
+    FillRect(canvas.Dc(), &all, background);
+    DeleteObject(background);
+    DrawIconEx(canvas.Dc(), 0, 0, LoadIconA(nullptr, icon), Canvas::kSize, Canvas::kSize, 0,
+               nullptr, DI_NORMAL);
+    return canvas.Pixels();
+}
+
+long Distance(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    long sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        for (int shift : {0, 8, 16}) {
+            sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                            static_cast<int>((b[i] >> shift) & 0xFF));
+        }
+    }
+    return sum;
+}
+
+// The icon that the box shows, told from its pixels on the screen: under Wine
+// the box's icon handle belongs to the launcher's process and cannot be
+// compared with LoadIcon's in ours. Empty until the box has painted it.
+std::optional<BoxIcon> ReadIcon(HWND box) {
+    HWND iconStatic = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) iconStatic = child;
+    }
+    if (!iconStatic) return std::nullopt;
+    RECT rect;
+    GetWindowRect(iconStatic, &rect);
+    std::vector<COLORREF> shown = ScreenPixels(rect.left, rect.top);
+    long hand = Distance(shown, IconPixels(IDI_HAND, shown[0]));
+    long exclamation = Distance(shown, IconPixels(IDI_EXCLAMATION, shown[0]));
+    // A close match to one icon and a clear difference from the other.
+    const long close = Canvas::kSize * Canvas::kSize * 3 * 4;
+    if (hand < close && exclamation > 4 * hand) return BoxIcon::Critical;
+    if (exclamation < close && hand > 4 * exclamation) return BoxIcon::Exclamation;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void PrintTo(BoxIcon icon, std::ostream* out) {
+    *out << (icon == BoxIcon::Critical ? "critical" : "exclamation");
+}
+
+std::string WindowText(HWND window) {
+    char text[4096] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, kSendMs, &length)) {
+        return std::string();
+    }
+    return std::string(text, length);
+}
+
+HWND FindChild(HWND parent, const std::string& className, const std::string& text) {
+    Search search{className, text};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ChildAt(HWND parent, int x, int y) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+        if (rect.left == x && rect.top == y) return child;
+    }
+    return nullptr;
+}
+
+HWND Child(HWND parent, const std::string& className, const std::string& text) {
+    HWND child = FindChild(parent, className, text);
+    if (!child) {
+        throw std::runtime_error("no control '" + text + "' (class " +
+                                 (className.empty() ? "any" : className) + ") in '" +
+                                 WindowText(parent) + "'");
+    }
+    return child;
+}
+
+void Click(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void MouseClick(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool IsChecked(HWND option) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(option, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &state);
+    return state == BST_CHECKED;
+}
+
+void TypeText(HWND edit, const std::string& text) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, kSendMs, &result)) {
+        throw std::runtime_error("typing '" + text + "' failed");
+    }
+}
+
+void PostClose(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void PostSystemClose(HWND window) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void Settle(HWND window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result);
+}
+
+Launcher::Launcher(const std::string& program, const std::string& currentFolder) {
+    job_ = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    std::string path = WindowsPath(program);
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, currentFolder.c_str(), &startup, &process_)) {
+        throw std::runtime_error("cannot start " + path + ", error " +
+                                 std::to_string(GetLastError()));
+    }
+    AssignProcessToJobObject(job_, process_.hProcess);
+    ResumeThread(process_.hThread);
+}
+
+Launcher::~Launcher() {
+    TerminateJobObject(job_, 1);
+    WaitForSingleObject(process_.hProcess, kWaitMs);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    CloseHandle(job_);
+}
+
+bool Launcher::Running() const {
+    return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND Launcher::FindWindowNamed(const std::string& className, const std::string& caption,
+                               bool hiddenToo) const {
+    struct Context {
+        const Launcher* self;
+        const std::string* className;
+        const std::string* caption;
+        bool hiddenToo;
+        HWND found;
+    } context{this, &className, &caption, hiddenToo, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* c = reinterpret_cast<Context*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != c->self->ProcessId()) return TRUE;
+            if (!c->hiddenToo && !IsWindowVisible(window)) return TRUE;
+            if (!c->className->empty() && ClassOf(window) != *c->className) return TRUE;
+            char caption[512] = {};
+            GetWindowTextA(window, caption, sizeof caption);
+            if (*c->caption != caption) return TRUE;
+            c->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+HWND Launcher::WaitWindow(const std::string& className, const std::string& caption,
+                          DWORD timeoutMs) const {
+    return WaitFor(
+        "the window '" + caption + "'", [&] { return FindWindowNamed(className, caption); },
+        timeoutMs);
+}
+
+// The first window comes after Wine has started the process: allow for a busy machine.
+HWND Launcher::WaitMainWindow() const {
+    return WaitWindow("", kMainCaption, 3 * kWaitMs);
+}
+
+HWND Launcher::WaitPathDialog() const {
+    return WaitWindow("", kPathCaption, 3 * kWaitMs);
+}
+
+HWND Launcher::FindMessageBox() const {
+    return FindWindowNamed(kBoxClass, kBoxTitle);
+}
+
+MessageBoxSeen Launcher::WaitMessageBox() const {
+    MessageBoxSeen box;
+    box.window = WaitFor(
+        "a message box", [&] { return FindMessageBox(); }, 3 * kWaitMs);
+    box.title = kBoxTitle;
+    WaitFor("the message box's text", [&] {
+        box.text = WindowText(GetDlgItem(box.window, kBoxTextId));
+        return !box.text.empty();
+    });
+    // Known once painted; a box that shows neither of the two icons fails here.
+    box.icon = *WaitFor("a critical or exclamation icon in the box '" + box.text + "'",
+                        [&] { return ReadIcon(box.window); });
+    return box;
+}
+
+void Launcher::Answer(const MessageBoxSeen& box) const {
+    Click(GetDlgItem(box.window, IDOK));
+    WaitFor("the message box '" + box.text + "' to close", [&] { return !IsWindow(box.window); });
+}
+
+unsigned Launcher::ProgramsStarted() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
+                              sizeof accounting, nullptr);
+    return accounting.TotalProcesses - 1;
+}
+
+void Launcher::WaitForPrograms() const {
+    WaitFor("the programs started by the launcher to end", [&] {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+        QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
+                                  sizeof accounting, nullptr);
+        return accounting.ActiveProcesses == (Running() ? 1u : 0u);
+    });
+}
+
+void Launcher::EndSession(HWND mainWindow) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                        kSendMs, &result);
+    SendMessageTimeoutA(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                        kSendMs, &result);
+}
+
+void Launcher::WaitForExit(const std::string& forbiddenCaption) const {
+    WaitFor("the launcher to end", [&] {
+        if (!forbiddenCaption.empty() && FindWindowNamed("", forbiddenCaption)) {
+            throw std::runtime_error("the window '" + forbiddenCaption + "' showed");
+        }
+        return !Running();
+    });
+}
+
+void Launcher::Kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitFor("the killed launcher to end", [&] { return !Running(); });
+}
+
+}  // namespace kelvaro::e2e

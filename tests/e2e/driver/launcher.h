@@ -1,0 +1,140 @@
+// Drives the real launcher from outside, as a player would: starts
+// "Kelvaro Mod.exe" in a job of its own (so that every game it starts ends
+// with it), finds its windows, reads them, clicks and types into them, and
+// waits, always for a definite state and never longer than a few seconds.
+// A wait that times out throws std::runtime_error naming what it waited for.
+#pragma once
+
+#include <windows.h>
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+
+namespace kelvaro::e2e {
+
+inline constexpr DWORD kWaitMs = 10000;
+
+// Polls `probe` until it yields something true, or throws after `timeoutMs`.
+template <class Probe>
+auto WaitFor(const std::string& what, Probe probe, DWORD timeoutMs = kWaitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        auto value = probe();
+        if (value) return value;
+        if (GetTickCount() - start > timeoutMs) {
+            throw std::runtime_error("timed out after " + std::to_string(timeoutMs) +
+                                     " ms waiting for " + what);
+        }
+        Sleep(20);
+    }
+}
+
+enum class BoxIcon { Critical, Exclamation };
+void PrintTo(BoxIcon icon, std::ostream* out);  // for test messages
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+    BoxIcon icon = BoxIcon::Critical;
+};
+
+// Window texts and controls of any process.
+std::string WindowText(HWND window);
+// The first child (any depth) of that class (empty: any) and exact text, or null.
+HWND FindChild(HWND parent, const std::string& className, const std::string& text);
+// The child whose top-left corner sits at (x, y) of the parent's client area, or null.
+HWND ChildAt(HWND parent, int x, int y);
+HWND Child(HWND parent, const std::string& className, const std::string& text);  // throws
+
+void Click(HWND button);                            // BM_CLICK, posted
+void MouseClick(HWND control);                      // a real left click at its centre
+bool IsChecked(HWND option);                        // BM_GETCHECK
+void TypeText(HWND edit, const std::string& text);  // WM_SETTEXT
+void PostClose(HWND window);                        // WM_CLOSE
+void PostSystemClose(HWND window);                  // WM_SYSCOMMAND SC_CLOSE
+
+// Returns once `window`'s thread has handled everything it was doing: a
+// message sent to it is handled only when its thread next looks at its queue.
+void Settle(HWND window);
+
+class Launcher {
+  public:
+    // Starts the program (a Unix or Windows path) with `currentFolder` as its
+    // current folder.
+    Launcher(const std::string& program, const std::string& currentFolder);
+    ~Launcher();
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+
+    DWORD ProcessId() const { return process_.dwProcessId; }
+    bool Running() const;
+
+    // A top-level window of the launcher with that caption (any class when
+    // empty), or null; only visible ones unless `hiddenToo`.
+    HWND FindWindowNamed(const std::string& className, const std::string& caption,
+                         bool hiddenToo = false) const;
+    HWND WaitWindow(const std::string& className, const std::string& caption,
+                    DWORD timeoutMs = kWaitMs) const;
+    HWND WaitMainWindow() const;
+    HWND WaitPathDialog() const;
+
+    // The launcher's message boxes: class "#32770" titled "Kelvaro Mod".
+    HWND FindMessageBox() const;
+    MessageBoxSeen WaitMessageBox() const;
+    // Presses OK and waits until the box is gone.
+    void Answer(const MessageBoxSeen& box) const;
+
+    // Games and other programs that the launcher started, ended or not.
+    unsigned ProgramsStarted() const;
+    // Waits until every program that the launcher started has ended.
+    void WaitForPrograms() const;
+
+    // Log-off: WM_QUERYENDSESSION, then WM_ENDSESSION with TRUE.
+    void EndSession(HWND mainWindow) const;
+
+    // Waits for the launcher's own process to end; fails when a visible
+    // window with `forbiddenCaption` showed meanwhile.
+    void WaitForExit(const std::string& forbiddenCaption = "") const;
+    void Kill();
+
+  private:
+    PROCESS_INFORMATION process_ = {};
+    HANDLE job_ = nullptr;
+};
+
+}  // namespace kelvaro::e2e
+
+namespace kelvaro::e2e {
+
+// The main window's controls, found by their captions, and Label1 by its place.
+struct MainWindow {
+    HWND window = nullptr;
+
+    HWND Tech(int tier) const {
+        return Child(window, "Button", "Tech level " + std::to_string(tier));
+    }
+    HWND StartButton() const { return Child(window, "Button", "Start Generals"); }
+    HWND QuitButton() const { return Child(window, "Button", "Quit"); }
+    HWND Link() const { return Child(window, "", "Visit Website"); }
+    std::string Description() const { return WindowText(ChildAt(window, 152, 80)); }
+    // The checked tier option, 0 when none is.
+    int SelectedTier() const {
+        for (int tier = 1; tier <= 10; ++tier) {
+            if (IsChecked(Tech(tier))) return tier;
+        }
+        return 0;
+    }
+};
+
+// The game location dialog's controls.
+struct PathDialog {
+    HWND window = nullptr;
+
+    HWND Text1() const { return ChildAt(window, 88, 16); }
+    HWND OkButton() const { return Child(window, "Button", "Ok"); }
+    HWND QuitButton() const { return Child(window, "Button", "Quit"); }
+};
+
+}  // namespace kelvaro::e2e

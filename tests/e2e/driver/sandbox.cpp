@@ -1,0 +1,254 @@
+#include "sandbox.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include "fnv.h"
+
+namespace kelvaro::e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kInstallKey[] = "SOFTWARE\\Electronic Arts\\EA Games\\Generals";
+constexpr char kUserDataSuffix[] = "\\Command and Conquer Generals Data\\";
+
+void Check(bool ok, const std::string& what) {
+    if (!ok) {
+        throw std::runtime_error("sandbox: " + what + " failed, error " +
+                                 std::to_string(GetLastError()));
+    }
+}
+
+std::string Documents() {
+    char path[MAX_PATH] = {};
+    Check(SHGetSpecialFolderPathA(nullptr, path, CSIDL_PERSONAL, TRUE), "finding Documents");
+    return path;
+}
+
+void MakeFolder(const std::string& path) {
+    fs::create_directories(fs::path(path));
+}
+
+}  // namespace
+
+std::string WindowsPath(const std::string& unixPath) {
+    if (unixPath.size() > 1 && unixPath[1] == ':') return unixPath;
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+void RemoveTree(const std::string& folder) {
+    std::error_code error;
+    fs::remove_all(fs::path(folder), error);
+    if (error)
+        throw std::runtime_error("sandbox: cannot remove " + folder + ": " + error.message());
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out.flush()) throw std::runtime_error("sandbox: cannot write " + path);
+}
+
+std::string Sandbox::Root() {
+    return "C:\\KelvaroSandbox\\";
+}
+std::string Sandbox::GameFolder() {
+    return Root() + "Generals\\";
+}
+std::string Sandbox::WorkFolder() {
+    return Root() + "Work\\";
+}
+
+// Zero bytes, CR LF and high bytes, so that only a byte copy matches.
+std::string Sandbox::GameScriptBytes() {
+    return std::string("SCB1 the game's own skirmish AI\r\n\0\x01\xff\x80 end", 40);
+}
+
+std::string Sandbox::TierScriptBytes(int tier) {
+    std::string bytes("SCB1 Kelvaro tier ? skirmish AI\r\n\0\x02\xfe\x7f end", 40);
+    bytes[18] = static_cast<char>('0' + tier);
+    return bytes;
+}
+
+Sandbox::Sandbox(const SandboxSetup& setup, const std::string& standinProgram)
+    : documents_(Documents()) {
+    RemoveTree(Root());
+    RemoveTree(UserDataFolder());
+
+    std::string game = GameFolder();
+    MakeFolder(game + "Data\\INI\\Object");
+    MakeFolder(game + "Data\\Scripts");
+    MakeFolder(WorkFolder());
+    WriteFileBytes(game + "Data\\INI\\GameData.ini", "GameData\r\n  UseFPSLimit = Yes\r\nEnd\r\n");
+    WriteFileBytes(game + "Data\\INI\\Object\\AmericaInfantry.ini",
+                   "Object AmericaInfantryRanger\r\nEnd\r\n");
+    WriteFileBytes(game + "Data\\Scripts\\SkirmishScripts.scb", GameScriptBytes());
+    if (setup.gameProgram) {
+        Check(
+            CopyFileA(WindowsPath(standinProgram).c_str(), (game + "generals.exe").c_str(), FALSE),
+            "installing the stand-in game from " + WindowsPath(standinProgram));
+    }
+    if (setup.gameWindow) WriteFileBytes(game + "standin.window", "");
+
+    std::string data = UserDataFolder();
+    MakeFolder(data + "Kelvaro Mod");
+    for (int tier : setup.archives) {
+        WriteFileBytes(data + "Kelvaro" + std::to_string(tier) + ".big",
+                       "BIGF tier " + std::to_string(tier));
+    }
+    for (int tier : setup.tierScripts) {
+        WriteFileBytes(data + "Kelvaro Mod\\SkirmishScripts" + std::to_string(tier) + ".scb",
+                       TierScriptBytes(tier));
+    }
+
+    if (setup.registryEntry) {
+        WriteInstallPath(game);
+    } else {
+        DeleteInstallPath();
+    }
+    pristine_ = GameTree();
+}
+
+std::string Sandbox::UserDataFolder() const {
+    return documents_ + kUserDataSuffix;
+}
+
+void Sandbox::WriteInstallPath(const std::string& value) {
+    HKEY key = nullptr;
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0,
+                                  KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetValueExA(key, "InstallPath", 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(key);
+    }
+    if (result != ERROR_SUCCESS) {
+        throw std::runtime_error("sandbox: writing InstallPath failed, error " +
+                                 std::to_string(result));
+    }
+}
+
+void Sandbox::DeleteInstallPath() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    LONG result = RegDeleteValueA(key, "InstallPath");
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        throw std::runtime_error("sandbox: deleting InstallPath failed, error " +
+                                 std::to_string(result));
+    }
+}
+
+FolderTree Sandbox::GameTree() const {
+    FolderTree tree;
+    fs::path root(GameFolder());
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::string relative = entry.path().lexically_relative(root).string();
+        if (relative == "standin.log" || relative == "standin.window") continue;
+        if (entry.is_directory()) {
+            tree[relative + "\\"] = "";
+        } else {
+            tree[relative] = Fingerprint(ReadFileBytes(entry.path().string()));
+        }
+    }
+    return tree;
+}
+
+namespace {
+
+std::string OpenCommandKey(const std::string& scheme) {
+    return "Software\\Classes\\" + scheme + "\\shell\\open\\command";
+}
+
+std::string ReadOpenCommand(const std::string& scheme) {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, OpenCommandKey(scheme).c_str(), nullptr, RRF_RT_REG_SZ,
+                     nullptr, value, &size) != ERROR_SUCCESS) {
+        return std::string();
+    }
+    return value;
+}
+
+LONG WriteOpenCommand(const std::string& scheme, const std::string& command) {
+    HKEY key = nullptr;
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, OpenCommandKey(scheme).c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result =
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                           static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(key);
+    }
+    return result;
+}
+
+}  // namespace
+
+WebHandler::WebHandler(const std::string& recorder, const std::string& log) : log_(log) {
+    DeleteFileA(log.c_str());
+    for (const char* scheme : {"http", "https"}) {
+        previous_[scheme] = ReadOpenCommand(scheme);
+        std::string command =
+            std::string("\"").append(WindowsPath(recorder)) + "\" \"" + log + "\" \"%1\"";
+        if (LONG result = WriteOpenCommand(scheme, command); result != ERROR_SUCCESS) {
+            throw std::runtime_error("registering the " + std::string(scheme) +
+                                     " opener failed, error " + std::to_string(result));
+        }
+    }
+}
+
+WebHandler::~WebHandler() {
+    for (const auto& [scheme, command] : previous_) {
+        if (!command.empty()) WriteOpenCommand(scheme, command);
+    }
+}
+
+std::vector<std::string> WebHandler::Opened() const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFileBytes(log_));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<GameStart> Sandbox::GameStarts() const {
+    std::vector<GameStart> starts;
+    std::istringstream log(ReadFileBytes(GameFolder() + "standin.log"));
+    std::string line;
+    while (std::getline(log, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+        if (fields.size() != 4) throw std::runtime_error("stand-in log: bad line '" + line + "'");
+        starts.push_back({fields[0], fields[1] == "INI=1", fields[2] == "xINIx=1",
+                          fields[3].substr(fields[3].find('=') + 1)});
+    }
+    return starts;
+}
+
+}  // namespace kelvaro::e2e

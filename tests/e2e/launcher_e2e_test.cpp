@@ -1,0 +1,345 @@
+// The real "Kelvaro Mod.exe" driven from outside in a sandboxed game install,
+// with a stand-in game that logs how it was started and what it found.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fnv.h"
+#include "launcher.h"
+#include "sandbox.h"
+
+namespace kelvaro::e2e {
+namespace {
+
+const std::string kTier10Text = "Normal Generals, no build or train restrictions.";
+const std::string kTier2Text =
+    "This is same as Tech level 1 but now, infantry can do what they usually can do like "
+    "Capturing Buildings, plus radar is available.";
+const std::string kTier3Text =
+    "Everything from Tech level 2 plus the basic defense buildings are available.";
+const std::string kMainCaption = "Kelvaro Mod - By Dravem";
+const std::string kPathCaption = "Enter the right path plus generals.exe...";
+const std::string kGameProgram = "C:\\KelvaroSandbox\\Generals\\generals.exe";
+const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
+const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
+
+std::string ModCommand(int tier) {
+    return "\"" + kGameProgram + "\" -mod Kelvaro" + std::to_string(tier) + ".big";
+}
+
+class LauncherRun : public ::testing::Test {
+  protected:
+    void Start(const SandboxSetup& setup = {}) {
+        sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
+        Relaunch();
+    }
+    void Relaunch() {
+        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder());
+    }
+    MainWindow Main() const { return {launcher_->WaitMainWindow()}; }
+
+    // Waits for the next box and dismisses it.
+    MessageBoxSeen Answer() const {
+        MessageBoxSeen box = launcher_->WaitMessageBox();
+        launcher_->Answer(box);
+        return box;
+    }
+    void SelectTier(const MainWindow& main, int tier, const std::string& description) const {
+        Click(main.Tech(tier));
+        WaitFor("the description of tier " + std::to_string(tier),
+                [&] { return main.Description() == description; });
+    }
+    // Waits until `count` games have started and ended, and returns what they logged.
+    std::vector<GameStart> Games(unsigned count) const {
+        WaitFor(std::to_string(count) + " game start(s)",
+                [&] { return launcher_->ProgramsStarted() >= count; });
+        launcher_->WaitForPrograms();
+        EXPECT_EQ(launcher_->ProgramsStarted(), count);
+        return sandbox_->GameStarts();
+    }
+    // Waits for the game folder to look as expected; shows the difference if it never does.
+    void ExpectTree(const FolderTree& expected) const {
+        try {
+            WaitFor("the expected game folder", [&] { return sandbox_->GameTree() == expected; });
+        } catch (const std::runtime_error& timeout) {
+            EXPECT_EQ(sandbox_->GameTree(), expected) << timeout.what();
+        }
+    }
+    // One row of a table: its failures, exceptions included, name the row.
+    template <class Body>
+    static void Row(const char* name, Body body) {
+        SCOPED_TRACE(name);
+        try {
+            body();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+    }
+    void QuitAndExpectPristine(const MainWindow& main) const {
+        Click(main.QuitButton());
+        launcher_->WaitForExit();
+        EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+    }
+
+    std::string ArchiveMessage(int tier) const {
+        return sandbox_->UserDataFolder() + "Kelvaro" + std::to_string(tier) +
+               ".big could not be found, make sure the Kelvaro files are in the right folder.";
+    }
+    FolderTree Prepared() const {
+        FolderTree tree;
+        for (const auto& [path, bytes] : sandbox_->PristineTree()) {
+            std::string hidden = path.rfind("Data\\INI\\", 0) == 0
+                                     ? "Data\\xINIx\\" + path.substr(9)
+                                 : path == "Data\\INI" ? "Data\\xINIx"
+                                                       : path;
+            tree[hidden] = bytes;
+        }
+        return tree;
+    }
+    FolderTree Substituted(int tier) const {
+        FolderTree tree = Prepared();
+        tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
+        tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
+        return tree;
+    }
+
+    std::unique_ptr<Sandbox> sandbox_;
+    std::unique_ptr<Launcher> launcher_;
+};
+
+TEST_F(LauncherRun, TypicalRunPlaysTier2AndQuitRestoresThePristineFolder) {
+    Start();
+    MainWindow main = Main();
+    EXPECT_EQ(main.SelectedTier(), 10);
+    EXPECT_EQ(main.Description(), kTier10Text);
+    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
+
+    SelectTier(main, 2, kTier2Text);
+    EXPECT_EQ(main.SelectedTier(), 2);
+    Click(main.StartButton());
+    std::vector<GameStart> games = Games(1);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].commandLine, ModCommand(2));
+    EXPECT_FALSE(games[0].iniFolder);
+    EXPECT_TRUE(games[0].hiddenIniFolder);
+    EXPECT_EQ(games[0].script, Fingerprint(Sandbox::TierScriptBytes(2)));
+    EXPECT_EQ(sandbox_->GameTree(), Substituted(2));
+    EXPECT_TRUE(launcher_->Running());
+
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
+    Start({.registryEntry = false});
+    MessageBoxSeen notFound = launcher_->WaitMessageBox();
+    EXPECT_EQ(launcher_->FindWindowNamed("", kPathCaption), nullptr) << "the message comes first";
+    launcher_->Answer(notFound);
+    EXPECT_EQ(notFound.text,
+              "Kelvaro Mod was unable to locate the C&C Generals directory, make sure Generals "
+              "is installed correctly!");
+    EXPECT_EQ(notFound.icon, BoxIcon::Critical);
+    PathDialog dialog{launcher_->WaitPathDialog()};
+    EXPECT_EQ(launcher_->FindWindowNamed("", kMainCaption), nullptr);
+
+    const std::string refusedPaths[] = {"C:\\KelvaroSandbox\\Generals\\Generals.exe",
+                                        kGameProgram + " ", "enerals.exe", ""};
+    for (const std::string& refused : refusedPaths)
+        Row(refused.c_str(), [&] {
+            TypeText(dialog.Text1(), refused);
+            Click(dialog.OkButton());
+            MessageBoxSeen wrong = Answer();
+            EXPECT_EQ(wrong.text, "Wrong path selected! Try to locate generals.exe");
+            EXPECT_EQ(wrong.icon, BoxIcon::Critical);
+            EXPECT_TRUE(IsWindowVisible(dialog.window));
+            EXPECT_EQ(WindowText(dialog.Text1()), refused);
+        });
+    TypeText(dialog.Text1(), kGameProgram);
+    Click(dialog.OkButton());
+    MainWindow main = Main();
+    EXPECT_FALSE(IsWindow(dialog.window));
+    EXPECT_EQ(main.SelectedTier(), 10);
+    EXPECT_EQ(sandbox_->GameTree(), Prepared()) << "the chosen folder is the game folder";
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, QuitInTheDialogEndsTheLauncherWithoutItsWindow) {
+    Start({.registryEntry = false});
+    Answer();
+    PathDialog dialog{launcher_->WaitPathDialog()};
+    Click(dialog.QuitButton());
+    launcher_->WaitForExit(kMainCaption);
+    EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+}
+
+TEST_F(LauncherRun, ClosingTheDialogGoesOnWithoutAGameFolder) {
+    Start({.registryEntry = false});
+    Answer();
+    PostSystemClose(launcher_->WaitPathDialog());
+    MainWindow main = Main();
+    EXPECT_EQ(main.Description(), kTier10Text);
+    Click(main.StartButton());
+    MessageBoxSeen missing = Answer();
+    EXPECT_EQ(missing.text,
+              "Unable to find generals.exe. Make sure C&C Generals is installed correctly.");
+    Settle(main.window);
+    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, MissingArchiveIsReportedAndBlocksTheStartUntilTier10) {
+    Start({.archives = {1, 2, 4, 5, 6, 7, 8, 9}});
+    MainWindow main = Main();
+    Click(main.Tech(3));
+    MessageBoxSeen missing = launcher_->WaitMessageBox();
+    EXPECT_EQ(missing.text, ArchiveMessage(3));
+    EXPECT_EQ(missing.icon, BoxIcon::Critical);
+    EXPECT_EQ(main.Description(), kTier10Text) << "the message comes before the description";
+    launcher_->Answer(missing);
+    WaitFor("the tier-3 description", [&] { return main.Description() == kTier3Text; });
+    EXPECT_EQ(main.SelectedTier(), 3);
+
+    Click(main.StartButton());
+    EXPECT_EQ(Answer().text, ArchiveMessage(3));
+    Settle(main.window);
+    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+
+    SelectTier(main, 10, kTier10Text);
+    Click(main.StartButton());
+    std::vector<GameStart> games = Games(1);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].commandLine, "\"" + kGameProgram + "\"");
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, TierScriptsAreSubstitutedForTiers1To3Only) {
+    struct Case {
+        const char* name;
+        std::vector<int> starts;  // tiers started, in order
+        int scriptInPlace;        // 0: the game's own
+    };
+    const Case rows[] = {
+        {"tier 5 starts without substitution", {5}, 0},
+        {"tier 2 twice: two games, one backup", {2, 2}, 2},
+        {"tier 2 then 3: the tier-3 copy, one backup", {2, 3}, 3},
+    };
+    for (const Case& row : rows)
+        Row(row.name, [&] {
+            Start();
+            MainWindow main = Main();
+            for (size_t i = 0; i < row.starts.size(); ++i) {
+                int tier = row.starts[i];
+                if (main.SelectedTier() != tier) {
+                    Click(main.Tech(tier));
+                    WaitFor("tier selected", [&] { return main.SelectedTier() == tier; });
+                }
+                Click(main.StartButton());
+                std::vector<GameStart> games = Games(static_cast<unsigned>(i + 1));
+                ASSERT_EQ(games.size(), i + 1);
+                EXPECT_EQ(games[i].commandLine, ModCommand(tier));
+            }
+            EXPECT_EQ(sandbox_->GameTree(),
+                      row.scriptInPlace ? Substituted(row.scriptInPlace) : Prepared());
+            QuitAndExpectPristine(main);
+        });
+}
+
+TEST_F(LauncherRun, MissingTierScriptWarnsAndStartsTheGameUntouched) {
+    Start({.tierScripts = {1, 2}});
+    MainWindow main = Main();
+    SelectTier(main, 3, kTier3Text);
+    Click(main.StartButton());
+    MessageBoxSeen warning = launcher_->WaitMessageBox();
+    EXPECT_EQ(warning.text, sandbox_->UserDataFolder() +
+                                "Kelvaro Mod\\SkirmishScripts3.scb not found! AI script file not "
+                                "loaded!");
+    EXPECT_EQ(warning.icon, BoxIcon::Exclamation);
+    EXPECT_EQ(launcher_->ProgramsStarted(), 0u) << "the game starts after the warning";
+    launcher_->Answer(warning);
+    std::vector<GameStart> games = Games(1);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].commandLine, ModCommand(3));
+    EXPECT_EQ(games[0].script, Fingerprint(Sandbox::GameScriptBytes()));
+    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, KilledWhileSubstitutedIsRepairedByTheNextRun) {
+    Start();
+    MainWindow main = Main();
+    SelectTier(main, 2, kTier2Text);
+    Click(main.StartButton());
+    Games(1);
+    launcher_->Kill();
+    EXPECT_EQ(sandbox_->GameTree(), Substituted(2)) << "a killed run leaves the folder as it was";
+
+    Relaunch();
+    MainWindow next = Main();
+    EXPECT_EQ(sandbox_->GameTree(), Prepared()) << "start-up brings the game's own script back";
+    QuitAndExpectPristine(next);
+}
+
+TEST_F(LauncherRun, EveryWayOfClosingRestoresTheFolder) {
+    struct Case {
+        const char* name;
+        void (*close)(const Launcher&, HWND);
+        bool ends;  // a log-off leaves ending the process to the system
+    };
+    const Case rows[] = {
+        {"close box", [](const Launcher&, HWND window) { PostSystemClose(window); }, true},
+        {"WM_CLOSE", [](const Launcher&, HWND window) { PostClose(window); }, true},
+        {"log-off", [](const Launcher& launcher, HWND window) { launcher.EndSession(window); },
+         false},
+    };
+    for (const Case& row : rows)
+        Row(row.name, [&] {
+            Start();
+            MainWindow main = Main();
+            SelectTier(main, 1,
+                       "Tech level 1 allows you to play with basic infantry only, no "
+                       "upgrades and special infantry abilities like Building Capture are "
+                       "available.");
+            Click(main.StartButton());
+            Games(1);
+            row.close(*launcher_, main.window);
+            ExpectTree(sandbox_->PristineTree());
+            if (row.ends) launcher_->WaitForExit();
+        });
+}
+
+TEST_F(LauncherRun, VisitWebsiteHandsTheProjectPageToTheShellAndChangesNothing) {
+    Start();
+    WebHandler handler(KELVARO_URL_RECORDER, Sandbox::Root() + "opened.log");
+    MainWindow main = Main();
+    SelectTier(main, 2, kTier2Text);
+    MouseClick(main.Link());
+    WaitFor("the shell to open an address", [&] { return !handler.Opened().empty(); });
+    launcher_->WaitForPrograms();
+    EXPECT_EQ(handler.Opened(), std::vector<std::string>{"https://www.moddb.com/mods/kelvaro-mod"});
+    EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
+    EXPECT_EQ(main.SelectedTier(), 2);
+    EXPECT_EQ(main.Description(), kTier2Text);
+    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    QuitAndExpectPristine(main);
+}
+
+TEST_F(LauncherRun, MissingGameProgramIsReportedAndNothingIsTouched) {
+    Start({.gameProgram = false});
+    MainWindow main = Main();
+    SelectTier(main, 2, kTier2Text);
+    Click(main.StartButton());
+    MessageBoxSeen missing = Answer();
+    EXPECT_EQ(missing.text,
+              "Unable to find generals.exe. Make sure C&C Generals is installed correctly.");
+    EXPECT_EQ(missing.icon, BoxIcon::Critical);
+    Settle(main.window);
+    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    QuitAndExpectPristine(main);
+}
+
+}  // namespace
+}  // namespace kelvaro::e2e
