@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "launcher_rig.h"
+
+namespace kelvaro::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Launch, StartsEachTierWithItsCommandLine) {
+    for (int tier = 1; tier <= 10; ++tier) {
+        LauncherRig rig;
+        rig.Run({"start-up"});
+        rig.frm->TechClick(tier);
+        rig.frm->Command1Click();
+        const std::string program = rig.install.GameFolder() + "generals.exe";
+        const std::string mod = " -mod Kelvaro" + std::to_string(tier) + ".big";
+        ASSERT_EQ(rig.processes.started.size(), 1u) << "tier " << tier;
+        EXPECT_EQ(rig.processes.started[0].application, program) << "tier " << tier;
+        EXPECT_EQ(rig.processes.started[0].commandLine,
+                  "\"" + program + "\"" + (tier == 10 ? "" : mod))
+            << "tier " << tier;
+        EXPECT_EQ(rig.GameState(), tier <= 3 ? Substituted(tier) : kPrepared) << "tier " << tier;
+        EXPECT_TRUE(rig.journal.back().starts_with("start ")) << "tier " << tier;
+        EXPECT_TRUE(rig.messages.shown.empty()) << "tier " << tier;
+    }
+}
+
+TEST(Launch, MissingTierScriptStillStartsTheTier) {
+    LauncherRig rig;
+    fs::remove(rig.install.UserData("Kelvaro Mod\\SkirmishScripts3.scb"));
+    rig.Run({"start-up"});
+    rig.frm->TechClick(3);
+    rig.frm->Command1Click();
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_EQ(rig.messages.shown[0].icon, Icon::Exclamation);
+    ASSERT_EQ(rig.processes.started.size(), 1u);
+    EXPECT_TRUE(rig.processes.started[0].commandLine.ends_with("\" -mod Kelvaro3.big"));
+    EXPECT_EQ(rig.GameState(), kPrepared);
+}
+
+// A pending archive message, or no normal file at generals.exe (absent, a
+// folder or hidden, or a failed look-up): refused, nothing started or changed.
+TEST(Launch, RefusalsTouchNothing) {
+    const std::string gameMissing =
+        "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
+    struct Row {
+        const char* name;
+        const char* path;
+        Entry entry;
+    } rows[] = {
+        {"archive missing", "<data>Kelvaro2.big", Entry::Missing},
+        {"generals.exe missing", "<game>generals.exe", Entry::Missing},
+        {"generals.exe a folder or hidden", "<game>generals.exe", Entry::Other},
+        {"generals.exe look-up fails", "<game>generals.exe", Entry::Unknown},
+    };
+    for (const Row& row : rows) {
+        LauncherRig rig;
+        rig.files.answers[row.path] = row.entry;
+        rig.Run({"start-up"});
+        rig.frm->TechClick(2);
+        rig.messages.shown.clear();
+        rig.frm->Command1Click();
+        bool archive = std::string(row.path).starts_with("<data>");
+        ASSERT_EQ(rig.messages.shown.size(), 1u) << row.name;
+        EXPECT_EQ(rig.messages.shown[0].text, archive ? rig.frm->ArchiveError : gameMissing)
+            << row.name;
+        EXPECT_EQ(rig.messages.shown[0].icon, Icon::Critical) << row.name;
+        EXPECT_TRUE(rig.processes.started.empty()) << row.name;
+        EXPECT_EQ(rig.GameState(), kPrepared) << row.name;
+    }
+}
+
+// The launcher stays open, so its exit still puts the game's folder back.
+TEST(Launch, FailedStartIsReportedAndTheExitStillRestores) {
+    LauncherRig rig;
+    rig.processes.failure = "The system cannot find the file specified.";
+    rig.Run({"start-up"});
+    rig.frm->TechClick(2);
+    rig.frm->Command1Click();
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    const std::string& text = rig.messages.shown[0].text;
+    EXPECT_TRUE(text.starts_with("Unable to start " + rig.install.GameFolder() + "generals.exe"))
+        << text;
+    EXPECT_NE(text.find(rig.processes.failure), std::string::npos) << text;
+    EXPECT_EQ(rig.messages.shown[0].icon, Icon::Critical);
+    EXPECT_FALSE(rig.view.ended);
+    EXPECT_EQ(rig.GameState(), Substituted(2));
+    rig.frm->Command2Click();
+    EXPECT_EQ(rig.GameTree(), rig.pristine);
+}
+
+TEST(Launch, ExitSequenceRestoresThenEnds) {
+    for (bool closeBox : {false, true}) {
+        LauncherRig rig;
+        rig.Run({"start-up", "2"});
+        rig.journal.clear();
+        closeBox ? rig.frm->QueryUnload() : rig.frm->Command2Click();
+        EXPECT_EQ(rig.journal, (Journal{"rename <game>Data\\xINIx\\ -> <game>Data\\INI\\",
+                                        "lookup <game>Data\\Scripts\\SkirmishScripts.xxx",
+                                        "delete <game>Data\\Scripts\\SkirmishScripts.scb",
+                                        "rename <game>Data\\Scripts\\SkirmishScripts.xxx -> "
+                                        "<game>Data\\Scripts\\SkirmishScripts.scb",
+                                        "unload windows", "end process"}))
+            << (closeBox ? "close box" : "quit button");
+        EXPECT_EQ(rig.GameTree(), rig.pristine) << (closeBox ? "close box" : "quit button");
+    }
+}
+
+}  // namespace
+}  // namespace kelvaro::testing

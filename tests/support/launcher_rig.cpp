@@ -1,0 +1,92 @@
+#include "launcher_rig.h"
+
+#include "pub_var.h"
+
+namespace kelvaro::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint32_t kLocalMachine = 0x80000002;
+
+std::string Contents(const fs::path& file) {
+    if (!fs::exists(file)) return "none";
+    std::string bytes = GameInstall::ReadFile(file);
+    if (bytes == GameInstall::kGameScriptBytes) return "own";
+    for (int tier = 1; tier <= 3; ++tier) {
+        if (bytes == GameInstall::TierScriptBytes(tier)) return "tier " + std::to_string(tier);
+    }
+    return "unknown";
+}
+
+}  // namespace
+
+Tree Snapshot(const fs::path& root) {
+    Tree tree;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        std::string name = entry.path().lexically_relative(root).generic_string();
+        tree[name] = entry.is_directory() ? "<folder>" : GameInstall::ReadFile(entry.path());
+    }
+    return tree;
+}
+
+LauncherRig::LauncherRig() {
+    install.MakePristineGame();
+    for (int tier = 1; tier <= 9; ++tier) install.AddArchive(tier);
+    for (int tier = 1; tier <= 3; ++tier) install.AddTierScript(tier);
+    registry.SetString(kLocalMachine, "SOFTWARE\\Electronic Arts\\EA Games\\Generals",
+                       "InstallPath", install.GameFolder());
+    shell.documents = install.DocumentsFolder();
+    files.Abbreviate(install.GameFolder(), "<game>");
+    files.Abbreviate(DataFolder(), "<data>");
+    PubVar::GameFolder.clear();
+    pristine = GameTree();
+}
+
+LauncherRig::~LauncherRig() {
+    PubVar::GameFolder.clear();
+}
+
+std::unique_ptr<MainFrm> LauncherRig::NewMainFrm() {
+    auto frm =
+        std::make_unique<MainFrm>(Services{files, registry, shell, processes, messages}, view);
+    frm->Initialize();
+    return frm;
+}
+
+std::unique_ptr<MainFrm> LauncherRig::StartUp() {
+    std::unique_ptr<MainFrm> frm = NewMainFrm();
+    frm->Load();
+    return frm;
+}
+
+void LauncherRig::Run(const std::vector<std::string>& steps) {
+    for (const std::string& step : steps) {
+        if (step == "start-up") {
+            frm = StartUp();
+        } else if (step == "restore") {
+            frm->MoveScriptFile("Restore");
+        } else if (step == "quit") {
+            frm->Command2Click();
+        } else if (step == "drop script") {
+            fs::remove(Game(kScript));
+        } else {
+            frm->SelectedLevel = step;
+            frm->MoveScriptFile("Start");
+        }
+    }
+}
+
+std::string LauncherRig::GameState() const {
+    bool ini = fs::exists(Game(kIni));
+    bool hidden = fs::exists(Game(kHiddenIni));
+    std::string folders = ini && hidden ? "INI+xINIx" : ini ? "INI" : hidden ? "xINIx" : "no INI";
+    return folders + ", script " + Contents(Game(kScript)) + ", backup " + Contents(Game(kBackup));
+}
+
+std::string LauncherRig::DataFolder() const {
+    return install.DocumentsFolder() + "\\Command and Conquer Generals Data\\";
+}
+
+}  // namespace kelvaro::testing
