@@ -1,8 +1,9 @@
 // Registered in the test prefix as the opener of http and https addresses:
 // appends the address it was handed (its whole command line after the
 // program name) as one line to the file named by the registration.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 

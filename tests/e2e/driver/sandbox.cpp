@@ -1,7 +1,8 @@
 #include "sandbox.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,7 +31,11 @@ void Check(bool ok, const std::string& what) {
 std::string Documents() {
     char path[MAX_PATH] = {};
     Check(SHGetSpecialFolderPathA(nullptr, path, CSIDL_PERSONAL, TRUE), "finding Documents");
-    return path;
+    // Wine's shell ends the folder with a backslash, as Windows does only for
+    // a drive's root; the launcher drops it, and so does the sandbox.
+    std::string documents = path;
+    if (documents.size() > 3 && documents.back() == '\\') documents.pop_back();
+    return documents;
 }
 
 void MakeFolder(const std::string& path) {
