@@ -71,6 +71,13 @@ bool PosixFileSystem::Delete(const std::string& path) {
 bool PosixFileSystem::Copy(const std::string& from, const std::string& to) {
     int in = open(PosixPath(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
+    // A folder opens for reading too; like CopyFileA, refuse it before the
+    // destination is created or cut short.
+    struct stat info;
+    if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(in);
+        return false;
+    }
     int out = open(PosixPath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     bool copied = out >= 0 && CopyBytes(in, out);
     if (out >= 0 && close(out) != 0) copied = false;
