@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "launcher_rig.h"
 
@@ -41,24 +41,29 @@ TEST(Launch, MissingTierScriptStillStartsTheTier) {
     EXPECT_EQ(rig.GameState(), kPrepared);
 }
 
-// A pending archive message, or no normal file at generals.exe (absent, a
-// folder or hidden, or a failed look-up): refused, nothing started or changed.
+// A pending archive message, or no normal file at generals.exe: refused,
+// nothing started or changed.
 TEST(Launch, RefusalsTouchNothing) {
     const std::string gameMissing =
         "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
     struct Row {
         const char* name;
         const char* path;
-        Entry entry;
+        std::optional<Entry> answer;  // none: a real folder stands in the file's place
     } rows[] = {
         {"archive missing", "<data>Kelvaro2.big", Entry::Missing},
         {"generals.exe missing", "<game>generals.exe", Entry::Missing},
-        {"generals.exe a folder or hidden", "<game>generals.exe", Entry::Other},
+        {"generals.exe a folder", "<game>generals.exe", std::nullopt},
+        {"generals.exe hidden", "<game>generals.exe", Entry::Other},
         {"generals.exe look-up fails", "<game>generals.exe", Entry::Unknown},
     };
     for (const Row& row : rows) {
         LauncherRig rig;
-        rig.files.answers[row.path] = row.entry;
+        if (row.answer) rig.files.answers[row.path] = *row.answer;
+        if (!row.answer) {
+            fs::remove(rig.Game("generals.exe"));
+            fs::create_directory(rig.Game("generals.exe"));
+        }
         rig.Run({"start-up"});
         rig.frm->TechClick(2);
         rig.messages.shown.clear();

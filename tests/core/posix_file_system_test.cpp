@@ -42,6 +42,8 @@ TEST(PosixFileSystem, RenameNeverReplacesAndCopyOverwrites) {
     EXPECT_FALSE(files.Delete(game + "Data\\INI\\"));
     EXPECT_FALSE(files.Copy(game + "missing", game + "copy"));
     EXPECT_FALSE(fs::exists(install.Game("copy")));
+    EXPECT_FALSE(files.Copy(game + "Data\\INI\\", game + "generals.exe"));
+    EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), "MZ stand-in");
     EXPECT_TRUE(files.Copy(game + "Data\\Scripts\\SkirmishScripts.scb", game + "generals.exe"));
     EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), GameInstall::kGameScriptBytes);
     EXPECT_TRUE(fs::exists(install.Game("Data\\INI\\GameData.ini")));
