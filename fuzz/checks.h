@@ -34,7 +34,7 @@ inline constexpr Target kTargets[] = {
 
 // Bytes made readable for a fault report: printable ASCII as is, the rest as \xNN.
 std::string Printable(std::string_view bytes);
-// The same between double quotes.
+// The same between double quotes, shortened in the middle when long.
 std::string Quoted(std::string_view bytes);
 
 // Joins the pieces of a fault report. (Appending, rather than operator+ on

@@ -58,7 +58,11 @@ ExpectedPath ExpectedRegistryPath(std::string_view path) {
 }
 
 std::string Quoted(std::string_view bytes) {
-    return Join("\"", Printable(bytes), "\"");
+    // Long texts keep their two ends and their length, enough to tell them apart.
+    if (bytes.size() <= 80) return Join("\"", Printable(bytes), "\"");
+    return Join("\"", Printable(bytes.substr(0, 40)), "...",
+                Printable(bytes.substr(bytes.size() - 24)), "\" (", std::to_string(bytes.size()),
+                " bytes)");
 }
 
 std::string Printable(std::string_view bytes) {
