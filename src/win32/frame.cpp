@@ -53,7 +53,7 @@ void Frame::RegisterFrameClass() const {
 
 bool Frame::CreateFrame() {
     RegisterFrameClass();
-    const layout::FormSpec& form = layout::FormOf(form_);
+    const layout::FormLayout& form = layout::FormOf(form_);
     RECT frame = {0, 0, form.clientWidth, form.clientHeight};
     AdjustWindowRectEx(&frame, form.style, FALSE, 0);
     const int width = frame.right - frame.left;
@@ -70,12 +70,12 @@ bool Frame::CreateFrame() {
 void Frame::CreateControls() {
     font_ = CreateTextFont(false);
     linkFont_ = CreateTextFont(true);
-    for (const layout::ControlSpec& spec : layout::ControlsOf(form_)) {
+    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
         HWND control = CreateWindowExA(
-            spec.exStyle, spec.className, std::string(spec.text).c_str(),
-            WS_CHILD | WS_VISIBLE | spec.style, spec.left, spec.top, spec.width, spec.height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-        HFONT font = spec.font == layout::Font::Link ? linkFont_ : font_;
+            row.exStyle, row.className, std::string(row.text).c_str(),
+            WS_CHILD | WS_VISIBLE | row.style, row.left, row.top, row.width, row.height, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+        HFONT font = row.font == layout::Font::Link ? linkFont_ : font_;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }
@@ -131,10 +131,10 @@ void Frame::OnEraseBackground(HDC dc) {
 }
 
 LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
-    const layout::ControlSpec* spec = layout::FindControl(GetDlgCtrlID(control));
-    const COLORREF back = spec != nullptr ? spec->back : layout::kBackColor;
+    const layout::ControlLayout* row = layout::FindControl(GetDlgCtrlID(control));
+    const COLORREF back = row != nullptr ? row->back : layout::kBackColor;
     SetBkColor(dc, back);
-    if (spec != nullptr) SetTextColor(dc, GetSysColor(spec->textColor));
+    if (row != nullptr) SetTextColor(dc, GetSysColor(row->textColor));
     return reinterpret_cast<LRESULT>(Brush(back));
 }
 

@@ -11,9 +11,9 @@ namespace {
 
 constexpr DWORD kFixedBorder = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-const FormSpec kMainFrm = {"KelvaroMainFrm", texts::kMainCaption,
-                           WS_OVERLAPPED | WS_MINIMIZEBOX | kFixedBorder, 361, 280};
-const FormSpec kPathFrm = {"KelvaroPathFrm", texts::kPathCaption, kFixedBorder, 388, 73};
+const FormLayout kMainFrm = {"KelvaroMainFrm", texts::kMainCaption,
+                             WS_OVERLAPPED | WS_MINIMIZEBOX | kFixedBorder, 361, 280};
+const FormLayout kPathFrm = {"KelvaroPathFrm", texts::kPathCaption, kFixedBorder, 388, 73};
 
 constexpr const char* kButtonClass = "Button";
 constexpr const char* kStaticClass = "Static";
@@ -31,7 +31,7 @@ struct Row {
     int left, top, width, height, tab;
 };
 
-ControlSpec Control(Form form, const Row& row) {
+ControlLayout Control(Form form, const Row& row) {
     return {form,    row.id,   row.className, row.text,      row.style,
             0,       row.left, row.top,       row.width,     row.height,
             row.tab, {},       kBackColor,    COLOR_BTNTEXT, Font::Normal};
@@ -39,21 +39,21 @@ ControlSpec Control(Form form, const Row& row) {
 
 // The ten options stand in one column, tier 10 at the top. They form one
 // group; the selected one carries the group's tab stop.
-ControlSpec Tech(int index) {
+ControlLayout Tech(int index) {
     const Tier& tier = TierAt(index);
-    ControlSpec tech = Control(Form::MainFrm, {TechId(index), kButtonClass, tier.caption,
-                                               static_cast<DWORD>(BS_AUTORADIOBUTTON), 16,
-                                               72 + 16 * (10 - index), 89, 13, index + 2});
+    ControlLayout tech = Control(Form::MainFrm, {TechId(index), kButtonClass, tier.caption,
+                                                 static_cast<DWORD>(BS_AUTORADIOBUTTON), 16,
+                                                 72 + 16 * (10 - index), 89, 13, index + 2});
     if (index == 1) tech.style |= WS_GROUP;
     tech.tag = tier.tag;
     if (index == 10) tech.back = kTech10BackColor;
     return tech;
 }
 
-std::vector<ControlSpec> BuildTable() {
+std::vector<ControlLayout> BuildTable() {
     const Form main = Form::MainFrm;
     const Form path = Form::PathFrm;
-    std::vector<ControlSpec> table = {
+    std::vector<ControlLayout> table = {
         Control(main, {kTopPic, kStaticClass, "", SS_OWNERDRAW | WS_GROUP, 0, 0, 361, 40, 0}),
         Control(main, {kCommand2, kButtonClass, "Quit", kButton, 168, 248, 89, 25, 1}),
         Control(main, {kCommand1, kButtonClass, "Start Generals", kButton, 264, 248, 89, 25, 2}),
@@ -64,7 +64,7 @@ std::vector<ControlSpec> BuildTable() {
     table.push_back(Control(main, {kLabel1, kStaticClass, "", kLabel, 152, 80, 201, 145, 14}));
     table.push_back(
         Control(main, {kLabel3, kStaticClass, "Select a Tech level:", kLabel, 8, 48, 97, 17, 15}));
-    ControlSpec link = Control(
+    ControlLayout link = Control(
         main, {kLabel4, kStaticClass, "Visit Website", kLabel | SS_NOTIFY, 8, 260, 65, 13, 16});
     link.textColor = COLOR_HIGHLIGHT;
     link.font = Font::Link;
@@ -72,7 +72,7 @@ std::vector<ControlSpec> BuildTable() {
 
     table.push_back(
         Control(path, {kPathLabel1, kStaticClass, "Generals path:", kLabel, 8, 18, 73, 17, 1}));
-    ControlSpec text1 = Control(
+    ControlLayout text1 = Control(
         path, {kText1, kEditClass, "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 88, 16, 257, 19, 0});
     text1.exStyle = WS_EX_CLIENTEDGE;
     table.push_back(text1);
@@ -85,29 +85,29 @@ std::vector<ControlSpec> BuildTable() {
     return table;
 }
 
-const std::vector<ControlSpec>& Table() {
-    static const std::vector<ControlSpec> table = BuildTable();
+const std::vector<ControlLayout>& Table() {
+    static const std::vector<ControlLayout> table = BuildTable();
     return table;
 }
 
 }  // namespace
 
-const FormSpec& FormOf(Form form) {
+const FormLayout& FormOf(Form form) {
     return form == Form::MainFrm ? kMainFrm : kPathFrm;
 }
 
-std::vector<ControlSpec> ControlsOf(Form form) {
-    std::vector<ControlSpec> controls;
-    for (const ControlSpec& control : Table()) {
+std::vector<ControlLayout> ControlsOf(Form form) {
+    std::vector<ControlLayout> controls;
+    for (const ControlLayout& control : Table()) {
         if (control.form == form) controls.push_back(control);
     }
     std::sort(controls.begin(), controls.end(),
-              [](const ControlSpec& a, const ControlSpec& b) { return a.tab < b.tab; });
+              [](const ControlLayout& a, const ControlLayout& b) { return a.tab < b.tab; });
     return controls;
 }
 
-const ControlSpec* FindControl(int id) {
-    for (const ControlSpec& control : Table()) {
+const ControlLayout* FindControl(int id) {
+    for (const ControlLayout& control : Table()) {
         if (control.id == id) return &control;
     }
     return nullptr;

@@ -41,7 +41,7 @@ constexpr bool IsTech(int id) {
 
 enum class Form { MainFrm, PathFrm };
 
-struct FormSpec {
+struct FormLayout {
     const char* className;
     std::string_view caption;
     DWORD style;
@@ -49,11 +49,11 @@ struct FormSpec {
     int clientHeight;
 };
 
-const FormSpec& FormOf(Form form);
+const FormLayout& FormOf(Form form);
 
 enum class Font { Normal, Link };
 
-struct ControlSpec {
+struct ControlLayout {
     Form form;
     int id;
     const char* className;
@@ -72,8 +72,8 @@ struct ControlSpec {
 };
 
 // The controls of one window, in tab order.
-std::vector<ControlSpec> ControlsOf(Form form);
-const ControlSpec* FindControl(int id);
+std::vector<ControlLayout> ControlsOf(Form form);
+const ControlLayout* FindControl(int id);
 
 // The main window's rules, one pixel wide, both ends included.
 struct Line {
