@@ -79,10 +79,13 @@ void Tour(const std::string& folder) {
     Shoot(folder, "main-window", main.window);
 
     Click(main.StartButton());
-    HWND game = launcher.WaitWindow("", "Generals (stand-in)");
+    // The game is a process of its own, started by the launcher.
+    HWND game = WaitFor("the game's window",
+                        [] { return FindWindowA("KelvaroStandinGame", "Generals (stand-in)"); });
     Say("game started: " + sandbox.GameStarts().at(0).commandLine);
     Shoot(folder, "game", game);
     PostClose(game);
+    WaitFor("the game to end", [&] { return !IsWindow(game); });
 
     Click(main.QuitButton());
     launcher.WaitForExit();

@@ -60,10 +60,11 @@ void ShowReport(HINSTANCE instance, const std::string& report) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "KelvaroStandinGame";
     RegisterClassA(&windowClass);
+    // Top left, clear of the launcher's window in the middle of the screen.
     HWND window = CreateWindowA("KelvaroStandinGame", "Generals (stand-in)",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 520, 170, nullptr, nullptr, instance, nullptr);
-    HWND text = CreateWindowA("STATIC", report.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 490, 110,
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10, 10, 500,
+                                140, nullptr, nullptr, instance, nullptr);
+    HWND text = CreateWindowA("STATIC", report.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 470, 90,
                               window, nullptr, instance, nullptr);
     SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     MSG message;
