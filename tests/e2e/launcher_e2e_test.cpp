@@ -9,6 +9,7 @@
 #include "fnv.h"
 #include "launcher.h"
 #include "sandbox.h"
+#include "texts.h"
 
 namespace kelvaro::e2e {
 namespace {
@@ -88,13 +89,11 @@ class LauncherRun : public ::testing::Test {
                ".big could not be found, make sure the Kelvaro files are in the right folder.";
     }
     FolderTree Prepared() const {
+        const std::string ini = "Data\\INI\\";
         FolderTree tree;
         for (const auto& [path, bytes] : sandbox_->PristineTree()) {
-            std::string hidden = path.rfind("Data\\INI\\", 0) == 0
-                                     ? "Data\\xINIx\\" + path.substr(9)
-                                 : path == "Data\\INI" ? "Data\\xINIx"
-                                                       : path;
-            tree[hidden] = bytes;
+            bool inIni = path.rfind(ini, 0) == 0;
+            tree[inIni ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
         }
         return tree;
     }
@@ -318,7 +317,7 @@ TEST_F(LauncherRun, VisitWebsiteHandsTheProjectPageToTheShellAndChangesNothing) 
     MouseClick(main.Link());
     WaitFor("the shell to open an address", [&] { return !handler.Opened().empty(); });
     launcher_->WaitForPrograms();
-    EXPECT_EQ(handler.Opened(), std::vector<std::string>{"https://www.moddb.com/mods/kelvaro-mod"});
+    EXPECT_EQ(handler.Opened(), std::vector<std::string>{std::string(texts::kWebPage)});
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
     EXPECT_EQ(main.SelectedTier(), 2);
     EXPECT_EQ(main.Description(), kTier2Text);

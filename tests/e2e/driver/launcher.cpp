@@ -228,7 +228,15 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder)
         throw std::runtime_error("cannot start " + path + ", error " +
                                  std::to_string(GetLastError()));
     }
-    AssignProcessToJobObject(job_, process_.hProcess);
+    if (!AssignProcessToJobObject(job_, process_.hProcess)) {
+        DWORD error = GetLastError();
+        TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        CloseHandle(job_);
+        throw std::runtime_error("cannot put the launcher into a job, error " +
+                                 std::to_string(error));
+    }
     ResumeThread(process_.hThread);
 }
 
