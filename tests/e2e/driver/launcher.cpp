@@ -252,22 +252,20 @@ bool Launcher::Running() const {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND Launcher::FindWindowNamed(const std::string& className, const std::string& caption,
-                               bool hiddenToo) const {
+HWND Launcher::FindWindowNamed(const std::string& className, const std::string& caption) const {
     struct Context {
         const Launcher* self;
         const std::string* className;
         const std::string* caption;
-        bool hiddenToo;
         HWND found;
-    } context{this, &className, &caption, hiddenToo, nullptr};
+    } context{this, &className, &caption, nullptr};
     EnumWindows(
         [](HWND window, LPARAM parameter) -> BOOL {
             auto* c = reinterpret_cast<Context*>(parameter);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner != c->self->ProcessId()) return TRUE;
-            if (!c->hiddenToo && !IsWindowVisible(window)) return TRUE;
+            if (!IsWindowVisible(window)) return TRUE;
             if (!c->className->empty() && ClassOf(window) != *c->className) return TRUE;
             char caption[512] = {};
             GetWindowTextA(window, caption, sizeof caption);

@@ -71,10 +71,9 @@ class Launcher {
     DWORD ProcessId() const { return process_.dwProcessId; }
     bool Running() const;
 
-    // A top-level window of the launcher with that caption (any class when
-    // empty), or null; only visible ones unless `hiddenToo`.
-    HWND FindWindowNamed(const std::string& className, const std::string& caption,
-                         bool hiddenToo = false) const;
+    // A visible top-level window of the launcher with that caption (any
+    // class when `className` is empty), or null.
+    HWND FindWindowNamed(const std::string& className, const std::string& caption) const;
     HWND WaitWindow(const std::string& className, const std::string& caption,
                     DWORD timeoutMs = kWaitMs) const;
     HWND WaitMainWindow() const;
