@@ -37,9 +37,22 @@ void WinShell::OpenWebPage(const std::string& target) {
     ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// comctl32 is not one of the DLLs that Windows always takes from its own
+// folder, so it is loaded from there by full path rather than imported: a
+// comctl32.dll planted beside the launcher is never used.
 void WinShell::InitControlStyles() {
+    char system[MAX_PATH];
+    UINT length = GetSystemDirectoryA(system, sizeof system);
+    if (length == 0 || length >= sizeof system) return;
+    HMODULE comctl32 = LoadLibraryA((std::string(system, length) + "\\comctl32.dll").c_str());
+    if (comctl32 == nullptr) return;
+    FARPROC found = GetProcAddress(comctl32, "InitCommonControlsEx");
+    if (found == nullptr) return;
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto initCommonControlsEx =
+        reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void (*)()>(found));
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_INTERNET_CLASSES};
-    InitCommonControlsEx(&classes);
+    initCommonControlsEx(&classes);
 }
 
 }  // namespace kelvaro

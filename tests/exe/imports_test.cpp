@@ -26,10 +26,11 @@ const Exe kExes[] = {
 };
 
 // No api-ms-win-crt-*: the universal C run time is missing from a Windows 7
-// without its updates, while msvcrt is always there.
+// without its updates, while msvcrt is always there. No comctl32 either: the
+// launcher loads it from the system folder itself.
 const std::set<std::string> kSystemDlls = {
-    "kernel32.dll", "user32.dll",   "gdi32.dll", "advapi32.dll", "shell32.dll",
-    "comctl32.dll", "comdlg32.dll", "ole32.dll", "oleaut32.dll", "msvcrt.dll",
+    "kernel32.dll", "user32.dll", "gdi32.dll",    "advapi32.dll", "shell32.dll",
+    "comdlg32.dll", "ole32.dll",  "oleaut32.dll", "msvcrt.dll",
 };
 
 // Test names and failure messages show the exe by its preset.
