@@ -146,7 +146,7 @@ TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
     const std::string refusedPaths[] = {"C:\\KelvaroSandbox\\Generals\\Generals.exe",
                                         kGameProgram + " ", "enerals.exe", ""};
     for (const std::string& refused : refusedPaths)
-        Row(refused.c_str(), [&] {
+        Row(("refused '" + refused + "'").c_str(), [&] {
             TypeText(dialog.Text1(), refused);
             Click(dialog.OkButton());
             MessageBoxSeen wrong = Answer();
