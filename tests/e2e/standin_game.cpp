@@ -3,7 +3,10 @@
 // whether Data\INI\ and Data\xINIx\ exist, and the fingerprint of
 // Data\Scripts\SkirmishScripts.scb ("missing" when absent). With a file
 // standin.window beside it, it also shows that line in a small window and
-// stays until the window is closed; otherwise it ends at once.
+// stays until the window is closed; otherwise it ends at once. When the
+// environment names a file in KELVARO_STANDIN_COUNTER, it also appends to it
+// the performance counter as the program started (the benchmark's clock: the
+// counter is the same in every process).
 #include <windows.h>
 
 #include <fstream>
@@ -13,6 +16,13 @@
 #include "fnv.h"
 
 namespace {
+
+// Read while the runtime starts the program, before WinMain.
+const LONGLONG kStartCounter = [] {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}();
 
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
@@ -84,6 +94,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     std::string script = ScriptFingerprint(folder + "Data\\Scripts\\SkirmishScripts.scb");
     AppendLine(folder + "standin.log", commandLine + "\tINI=" + (ini ? "1" : "0") + "\txINIx=" +
                                            (hiddenIni ? "1" : "0") + "\tscb=" + script + "\r\n");
+    char counterLog[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("KELVARO_STANDIN_COUNTER", counterLog, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        AppendLine(counterLog, std::to_string(kStartCounter) + "\r\n");
+    }
 
     if (GetFileAttributesA((folder + "standin.window").c_str()) != INVALID_FILE_ATTRIBUTES) {
         ShowReport(instance, "Generals would start now, with the command line\n" + commandLine +
