@@ -39,10 +39,18 @@ std::string Documents() {
 }
 
 void MakeFolder(const std::string& path) {
-    fs::create_directories(fs::path(path));
+    fs::create_directories(NativePath(path));
 }
 
 }  // namespace
+
+fs::path NativePath(const std::string& path) {
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+    return fs::path(wide);
+}
 
 std::string WindowsPath(const std::string& unixPath) {
     if (unixPath.size() > 1 && unixPath[1] == ':') return unixPath;
@@ -55,7 +63,7 @@ std::string WindowsPath(const std::string& unixPath) {
 
 void RemoveTree(const std::string& folder) {
     std::error_code error;
-    fs::remove_all(fs::path(folder), error);
+    fs::remove_all(NativePath(folder), error);
     if (error)
         throw std::runtime_error("sandbox: cannot remove " + folder + ": " + error.message());
 }
@@ -93,11 +101,11 @@ std::string Sandbox::TierScriptBytes(int tier) {
 }
 
 Sandbox::Sandbox(const SandboxSetup& setup, const std::string& standinProgram)
-    : documents_(Documents()) {
+    : documents_(Documents()), game_(setup.gameFolder.empty() ? GameFolder() : setup.gameFolder) {
     RemoveTree(Root());
     RemoveTree(UserDataFolder());
 
-    std::string game = GameFolder();
+    std::string game = game_;
     MakeFolder(game + "Data\\INI\\Object");
     MakeFolder(game + "Data\\Scripts");
     MakeFolder(WorkFolder());
@@ -124,7 +132,7 @@ Sandbox::Sandbox(const SandboxSetup& setup, const std::string& standinProgram)
     }
 
     if (setup.registryEntry) {
-        WriteInstallPath(game);
+        WriteInstallPath(setup.installPath.empty() ? game : setup.installPath);
     } else {
         DeleteInstallPath();
     }
@@ -167,14 +175,16 @@ void Sandbox::DeleteInstallPath() {
 
 FolderTree Sandbox::GameTree() const {
     FolderTree tree;
-    fs::path root(GameFolder());
+    fs::path root = NativePath(game_);
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         std::string relative = entry.path().lexically_relative(root).string();
         if (relative == "standin.log" || relative == "standin.window") continue;
         if (entry.is_directory()) {
             tree[relative + "\\"] = "";
         } else {
-            tree[relative] = Fingerprint(ReadFileBytes(entry.path().string()));
+            std::ifstream in(entry.path(), std::ios::binary);
+            tree[relative] = Fingerprint(std::string((std::istreambuf_iterator<char>(in)),
+                                                     std::istreambuf_iterator<char>()));
         }
     }
     return tree;
@@ -242,7 +252,7 @@ std::vector<std::string> WebHandler::Opened() const {
 
 std::vector<GameStart> Sandbox::GameStarts() const {
     std::vector<GameStart> starts;
-    std::istringstream log(ReadFileBytes(GameFolder() + "standin.log"));
+    std::istringstream log(ReadFileBytes(game_ + "standin.log"));
     std::string line;
     while (std::getline(log, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -5,6 +5,7 @@
 // mod files the scenario chooses.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -18,6 +19,11 @@ struct SandboxSetup {
     std::set<int> archives = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     std::set<int> tierScripts = {1, 2, 3};
     bool gameWindow = false;  // the stand-in shows a window and stays
+    // The game's install folder, under Root() and ending in "\"; empty:
+    // GameFolder(). Its text is in the system code page, as the launcher's is.
+    std::string gameFolder = {};
+    // What "InstallPath" holds; empty: the game folder.
+    std::string installPath = {};
 };
 
 // One start of the stand-in game, as it logged it.
@@ -42,6 +48,7 @@ class Sandbox {
     static std::string GameFolder();  // C:\KelvaroSandbox\Generals\ (trailing backslash)
     static std::string WorkFolder();  // an empty folder: the launcher's current folder
     std::string UserDataFolder() const;
+    std::string InstallFolder() const { return game_; }  // the setup's game folder
 
     // The registry entry; the 32-bit view, where the game's installer writes.
     static void WriteInstallPath(const std::string& value);
@@ -56,6 +63,7 @@ class Sandbox {
 
   private:
     std::string documents_;
+    std::string game_;
     FolderTree pristine_;
 };
 
@@ -83,6 +91,10 @@ std::string WindowsPath(const std::string& unixPath);
 
 // Removes a folder with everything in it; a missing folder is fine.
 void RemoveTree(const std::string& folder);
+
+// The file system's own name of a path in the system code page: the narrow
+// forms of std::filesystem take their text as UTF-8 under MinGW.
+std::filesystem::path NativePath(const std::string& path);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -1,0 +1,372 @@
+// Fault drills: the real "Kelvaro Mod.exe" against a game folder that is
+// locked, read-only, half prepared, left over from a killed run or oddly
+// named. Whatever the launcher manages or refuses, it must not crash, and the
+// game's own AI script and INI folder must come through byte for byte.
+//
+// These run under Wine, and Wine's file semantics are not Windows' in places;
+// each drill asserts what Wine really does and says where Windows would differ.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fnv.h"
+#include "launcher.h"
+#include "sandbox.h"
+
+namespace kelvaro::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
+const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
+const std::string kGameMissing =
+    "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
+
+std::string ModCommand(const std::string& gameFolder, int tier) {
+    return "\"" + gameFolder + "generals.exe\" -mod Kelvaro" + std::to_string(tier) + ".big";
+}
+
+// The folder as start-up leaves it: Data\INI\ and all in it under Data\xINIx\.
+FolderTree Hidden(const FolderTree& tree) {
+    const std::string ini = "Data\\INI\\";
+    FolderTree hidden;
+    for (const auto& [path, bytes] : tree) {
+        hidden[path.rfind(ini, 0) == 0 ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
+    }
+    return hidden;
+}
+
+FolderTree Substituted(const FolderTree& pristine, int tier) {
+    FolderTree tree = Hidden(pristine);
+    tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
+    tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
+    return tree;
+}
+
+// Gives or takes FILE_ATTRIBUTE_READONLY to a folder and everything in it.
+void SetReadOnly(const std::string& folder, bool readOnly) {
+    const DWORD attributes = readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
+    std::error_code missing;
+    for (const auto& entry : fs::recursive_directory_iterator(NativePath(folder), missing))
+        SetFileAttributesW(entry.path().c_str(), attributes);
+    SetFileAttributesW(NativePath(folder).c_str(), attributes);
+}
+
+bool IsReadOnly(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// A file that the test process holds open, as a virus scanner or an editor would.
+class HeldFile {
+  public:
+    HeldFile(const std::string& path, DWORD share)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            throw std::runtime_error("cannot hold " + path + " open, error " +
+                                     std::to_string(GetLastError()));
+        }
+    }
+    ~HeldFile() { CloseHandle(handle_); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    // Share mode 0 keeps every other open out, the test's own included.
+    std::string Bytes() const {
+        std::string bytes(4096, '\0');
+        OVERLAPPED fromStart = {};
+        DWORD read = 0;
+        ReadFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &read, &fromStart);
+        bytes.resize(read);
+        return bytes;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+class FaultDrill : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        launcher_.reset();
+        SetReadOnly(Sandbox::Root(), false);
+        if (sandbox_) SetReadOnly(sandbox_->UserDataFolder(), false);
+    }
+
+    // A launcher left running by a failed row would keep the old sandbox in use.
+    void Build(const SandboxSetup& setup = {}) {
+        launcher_.reset();
+        sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
+    }
+    std::string Game() const { return sandbox_->InstallFolder(); }
+    FolderTree Tree() const { return sandbox_->GameTree(); }
+
+    // Returns once start-up has run: the window shows only after it.
+    MainWindow Launch() {
+        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder());
+        return {launcher_->WaitMainWindow()};
+    }
+    void StartTier(const MainWindow& main, int tier) const {
+        Click(main.Tech(tier));
+        WaitFor("tier " + std::to_string(tier), [&] { return main.SelectedTier() == tier; });
+        Click(main.StartButton());
+    }
+    // The stand-in's log line is the definite sign of a game start.
+    GameStart OneGame() const {
+        WaitFor("a game start", [&] {
+            return ReadFileBytes(Game() + "standin.log").find('\n') != std::string::npos;
+        });
+        launcher_->WaitForPrograms();
+        std::vector<GameStart> starts = sandbox_->GameStarts();
+        if (starts.size() != 1) {
+            throw std::runtime_error(std::to_string(starts.size()) + " game starts, expected one");
+        }
+        return starts[0];
+    }
+    // Quit by the button; exit code 0 is the launcher's own end, not a crash.
+    void Quit(const MainWindow& main) const {
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, launcher_->ProcessId());
+        Click(main.QuitButton());
+        launcher_->WaitForExit();
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process, &code);
+        CloseHandle(process);
+        EXPECT_EQ(code, 0u) << "exit code of the launcher";
+    }
+    // A fresh start-up and quit, nothing in between.
+    void CleanRun(const FolderTree& pristine) {
+        MainWindow main = Launch();
+        EXPECT_EQ(Tree(), Hidden(pristine)) << "after a fresh start-up";
+        Quit(main);
+        EXPECT_EQ(Tree(), pristine) << "after a fresh quit";
+    }
+
+    template <class Body>
+    static void Row(const std::string& name, Body body) {
+        SCOPED_TRACE(name);
+        try {
+            body();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+    }
+
+    std::unique_ptr<Sandbox> sandbox_;
+    std::unique_ptr<Launcher> launcher_;
+};
+
+// Renaming or deleting a file open without FILE_SHARE_DELETE fails with a
+// sharing violation on Windows and on Wine alike. A folder is another matter:
+// Windows refuses to rename one with an open file inside, Wine renames it
+// (the handle follows the file), so the INI row shows Wine's outcome.
+TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
+    struct Case {
+        const char* name;
+        std::string held;
+        DWORD share;
+        bool fromStartUp;  // held before the launcher starts, else just before Start
+        bool substituted;  // Start tier 2 got the tier's script in place
+    };
+    const DWORD readWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const Case rows[] = {
+        {"game script, share mode 0", kScript, 0, false, false},
+        {"game script, shared for reading and writing", kScript, readWrite, false, false},
+        {"game script, shared for deletion too", kScript, readWrite | FILE_SHARE_DELETE, false,
+         true},
+        {"an INI file, from before start-up", "Data\\INI\\GameData.ini", FILE_SHARE_READ, true,
+         true},
+    };
+    for (const Case& row : rows)
+        Row(row.name, [&] {
+            Build();
+            const FolderTree pristine = sandbox_->PristineTree();
+            std::optional<HeldFile> held;
+            if (row.fromStartUp) held.emplace(Game() + row.held, row.share);
+            MainWindow main = Launch();
+            if (!held) held.emplace(Game() + row.held, row.share);
+            // Only a file held without FILE_SHARE_READ escapes GameTree; it never moves.
+            auto seen = [&] {
+                FolderTree tree = Tree();
+                if (!(row.share & FILE_SHARE_READ)) tree[row.held] = Fingerprint(held->Bytes());
+                return tree;
+            };
+            EXPECT_EQ(seen(), Hidden(pristine)) << "after start-up";
+
+            StartTier(main, 2);
+            GameStart game = OneGame();
+            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+            EXPECT_EQ(seen(), row.substituted ? Substituted(pristine, 2) : Hidden(pristine));
+            // The stand-in cannot open a script held with share mode 0 either.
+            EXPECT_EQ(game.script, row.substituted ? Fingerprint(Sandbox::TierScriptBytes(2))
+                                   : row.share & FILE_SHARE_READ
+                                       ? Fingerprint(Sandbox::GameScriptBytes())
+                                       : "missing");
+            Quit(main);
+            EXPECT_EQ(seen(), pristine) << "after quit, still held";
+            held.reset();
+            CleanRun(pristine);
+        });
+}
+
+// Root ignores unix permissions, and Wine keeps no read-only attribute on a
+// folder (it reads back as a plain folder), so this shows Wine's outcome with
+// read-only files only and claims nothing for Windows' read-only folders.
+// Renaming a read-only file is allowed on both; deleting one is not, and
+// CopyFileA passes the read-only tier script's attribute on to its copy.
+TEST_F(FaultDrill, AReadOnlyGameFolderAndTierScripts) {
+    Build();
+    const FolderTree pristine = sandbox_->PristineTree();
+    SetReadOnly(Game(), true);
+    SetReadOnly(sandbox_->UserDataFolder() + "Kelvaro Mod", true);
+    MainWindow main = Launch();
+    EXPECT_EQ(Tree(), Hidden(pristine)) << "after start-up";
+    StartTier(main, 2);
+    EXPECT_EQ(OneGame().script, Fingerprint(Sandbox::TierScriptBytes(2)));
+    EXPECT_EQ(Tree(), Substituted(pristine, 2));
+    EXPECT_FALSE(IsReadOnly(Game() + kScript)) << "a read-only copy could never be deleted again";
+    Quit(main);
+    EXPECT_EQ(Tree(), pristine) << "after quit";
+    EXPECT_TRUE(IsReadOnly(Game() + kScript)) << "the game's own script keeps its attribute";
+}
+
+TEST_F(FaultDrill, BothINIFoldersAtStartUpStayAsTheyAre) {
+    Build();
+    CreateDirectoryA((Game() + "Data\\xINIx").c_str(), nullptr);
+    WriteFileBytes(Game() + "Data\\xINIx\\GameData.ini", "GameData ; an older copy\r\nEnd\r\n");
+    const FolderTree before = Tree();
+    MainWindow main = Launch();
+    EXPECT_EQ(Tree(), before) << "after start-up: the hidden name is taken";
+    StartTier(main, 2);
+    GameStart game = OneGame();
+    EXPECT_TRUE(game.iniFolder && game.hiddenIniFolder);
+    Quit(main);
+    EXPECT_EQ(Tree(), before) << "after quit: the INI name is taken";
+}
+
+// A killed run leaves its state on disk; the next start-up repairs the script.
+TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
+    struct Case {
+        const char* name;
+        bool tierCopy;      // a tier-2 copy in the game script's place
+        bool readOnlyCopy;  // ... that cannot be deleted
+        bool hiddenIni;     // Data\INI\ left as Data\xINIx\ too
+        bool repaired;      // start-up brings the game's own script back
+    };
+    const Case rows[] = {
+        {"backup and tier copy, INI hidden: a killed run", true, false, true, true},
+        {"backup alone: killed between rename and copy", false, false, false, true},
+        {"backup and a read-only tier copy: both stay", true, true, false, false},
+    };
+    for (const Case& row : rows)
+        Row(row.name, [&] {
+            Build();
+            const FolderTree pristine = sandbox_->PristineTree();
+            MoveFileA((Game() + kScript).c_str(), (Game() + kBackup).c_str());
+            if (row.tierCopy) WriteFileBytes(Game() + kScript, Sandbox::TierScriptBytes(2));
+            if (row.readOnlyCopy)
+                SetFileAttributesA((Game() + kScript).c_str(), FILE_ATTRIBUTE_READONLY);
+            if (row.hiddenIni)
+                MoveFileA((Game() + "Data\\INI").c_str(), (Game() + "Data\\xINIx").c_str());
+            const FolderTree leftover = Tree();
+            const FolderTree expected = row.repaired ? pristine : leftover;
+
+            MainWindow main = Launch();
+            EXPECT_EQ(Tree(), Hidden(expected)) << "after start-up";
+            Quit(main);
+            EXPECT_EQ(Tree(), expected) << "after quit";
+            SetReadOnly(Game(), false);
+            CleanRun(pristine);
+        });
+}
+
+TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
+    Build();
+    RemoveTree(Game() + "Data\\Scripts");
+    const FolderTree before = Tree();
+    MainWindow main = Launch();
+    EXPECT_EQ(Tree(), Hidden(before)) << "after start-up";
+    StartTier(main, 2);
+    GameStart game = OneGame();
+    EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "the failed copy is silent";
+    EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+    EXPECT_EQ(game.script, "missing");
+    EXPECT_EQ(Tree(), Hidden(before)) << "after Start";
+    Quit(main);
+    EXPECT_EQ(Tree(), before) << "after quit";
+}
+
+// A folder name of the system code page, as the registry's narrow value holds it.
+std::string CodePageName() {
+    for (const wchar_t* name :
+         {L"G\u00e9n\u00e9rals", L"\u0413\u0435\u043d\u0435\u0440\u0430\u043b\u044b",
+          L"\u5c06\u8ecd"}) {
+        char bytes[64] = {};
+        BOOL lossy = FALSE;
+        int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, bytes,
+                                         sizeof bytes, nullptr, &lossy);
+        if (length > 0 && !lossy) return bytes;
+    }
+    throw std::runtime_error("no test name for code page " + std::to_string(GetACP()));
+}
+
+std::set<std::string> RootEntries() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(NativePath(Sandbox::Root())))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST_F(FaultDrill, InstallPathsWithSpacesCodePageLettersOrNoTrailingBackslash) {
+    struct Case {
+        std::string name;
+        std::string gameFolder;
+        std::string installPath;  // empty: the game folder
+    };
+    std::string general = Sandbox::GameFolder();
+    const Case rows[] = {
+        {"spaces", Sandbox::Root() + "EA Games\\Command and Conquer Generals\\", ""},
+        {"code page " + std::to_string(GetACP()) + " letters",
+         Sandbox::Root() + "EA Games\\" + CodePageName() + "\\", ""},
+        {"no trailing backslash", general, general.substr(0, general.size() - 1)},
+    };
+    for (const Case& row : rows)
+        Row(row.name, [&] {
+            Build({.gameFolder = row.gameFolder, .installPath = row.installPath});
+            const FolderTree pristine = sandbox_->PristineTree();
+            const std::set<std::string> rootEntries = RootEntries();
+            bool found = row.installPath.empty();
+            MainWindow main = Launch();
+            // Without the backslash start-up renames "...\GeneralsData\INI\", which is not there.
+            EXPECT_EQ(Tree(), found ? Hidden(pristine) : pristine) << "after start-up";
+            StartTier(main, 2);
+            if (found) {
+                GameStart game = OneGame();
+                EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+                EXPECT_EQ(Tree(), Substituted(pristine, 2));
+            } else {
+                MessageBoxSeen box = launcher_->WaitMessageBox();
+                EXPECT_EQ(box.text, kGameMissing);
+                EXPECT_EQ(box.icon, BoxIcon::Critical);
+                launcher_->Answer(box);
+                Settle(main.window);
+                EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+                EXPECT_EQ(Tree(), pristine);
+            }
+            Quit(main);
+            EXPECT_EQ(Tree(), pristine) << "after quit";
+            EXPECT_EQ(RootEntries(), rootEntries) << "nothing made beside the game folder";
+        });
+}
+
+}  // namespace
+}  // namespace kelvaro::e2e
