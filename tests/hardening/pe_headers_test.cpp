@@ -1,10 +1,12 @@
 // The Windows exes as a loader sees them: relocatable and marked for ASLR and
-// DEP, and free of any run-time DLL that the stack protector could drag in.
+// DEP, and needing nothing but Windows itself: every DLL they import is one
+// that every Windows since 7 ships, and the C++ run time is linked in.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "pe_image.h"
@@ -22,6 +24,14 @@ struct Exe {
 const Exe kExes[] = {
     {"win64", KELVARO_WIN64_EXE, PeImage::kMachineAmd64, true},
     {"win32", KELVARO_WIN32_EXE, PeImage::kMachineI386, false},
+};
+
+// No api-ms-win-crt-*: the universal C run time is missing from a Windows 7
+// without its updates, while msvcrt is always there. No comctl32 either: the
+// launcher loads it from the system folder itself.
+const std::set<std::string> kSystemDlls = {
+    "kernel32.dll", "user32.dll", "gdi32.dll",    "advapi32.dll", "shell32.dll",
+    "comdlg32.dll", "ole32.dll",  "oleaut32.dll", "msvcrt.dll",
 };
 
 void PrintTo(const Exe& exe, std::ostream* out) { *out << exe.name; }
@@ -83,6 +93,16 @@ TEST_P(PeHeaders, KeepsItsRelocationsSoTheLoaderCanMoveIt) {
     PeDirectory directory = image_.Directory(PeImage::kBaseRelocationDirectory);
     EXPECT_NE(directory.rva, 0u);
     EXPECT_GT(directory.size, 0u);
+}
+
+TEST_P(PeHeaders, ImportsWindowsSystemDllsOnly) {
+    std::set<std::string> imported;
+    for (const PeImport& import : image_.imports) imported.insert(Lower(import.dll));
+    // An empty list would pass the check below for a reader that found nothing.
+    EXPECT_TRUE(imported.count("kernel32.dll")) << "kernel32.dll not among the imports";
+    for (const std::string& dll : imported) {
+        EXPECT_TRUE(kSystemDlls.count(dll)) << GetParam().name << " imports " << dll;
+    }
 }
 
 TEST_P(PeHeaders, NeedsNoStackProtectorDllAndFindsTheDllSearchSwitchAtRunTime) {
