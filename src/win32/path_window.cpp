@@ -13,6 +13,22 @@ namespace {
 constexpr char kOpenBoxFilter[] = "Program files\0*.exe\0";
 constexpr DWORD kOpenBoxFileNameSize = 260;
 
+// comdlg32 is loaded from the system folder when the open box is first asked
+// for, and stays: as an import it would come, with the printing support that
+// it loads, at every start of the launcher.
+BOOL GetOpenFileNameLate(OPENFILENAMEA* box) {
+    using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const GetOpenFileNameFn getOpenFileName = []() -> GetOpenFileNameFn {
+        char system[MAX_PATH];
+        UINT length = GetSystemDirectoryA(system, sizeof system);
+        if (length == 0 || length >= sizeof system) return nullptr;
+        HMODULE comdlg32 = LoadLibraryA((std::string(system, length) + "\\comdlg32.dll").c_str());
+        FARPROC found = comdlg32 ? GetProcAddress(comdlg32, "GetOpenFileNameA") : nullptr;
+        return reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void (*)()>(found));
+    }();
+    return getOpenFileName != nullptr && getOpenFileName(box);
+}
+
 }  // namespace
 
 PathWindow::PathWindow(HINSTANCE instance, MessageBox& messages, MainFrm& mainFrm,
@@ -63,7 +79,7 @@ void PathWindow::ShowOpenBox(std::string* fileName) {
     box.lpstrFile = buffer.data();
     box.nMaxFile = static_cast<DWORD>(buffer.size());
     box.Flags = OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&box)) *fileName = buffer.data();
+    if (GetOpenFileNameLate(&box)) *fileName = buffer.data();
 }
 
 void PathWindow::Unload() {
