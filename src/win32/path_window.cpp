@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+#include "dll_search.h"
+
 namespace kelvaro {
 
 namespace {
@@ -18,14 +20,8 @@ constexpr DWORD kOpenBoxFileNameSize = 260;
 // it loads, at every start of the launcher.
 BOOL GetOpenFileNameLate(OPENFILENAMEA* box) {
     using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
-    static const GetOpenFileNameFn getOpenFileName = []() -> GetOpenFileNameFn {
-        char system[MAX_PATH];
-        UINT length = GetSystemDirectoryA(system, sizeof system);
-        if (length == 0 || length >= sizeof system) return nullptr;
-        HMODULE comdlg32 = LoadLibraryA((std::string(system, length) + "\\comdlg32.dll").c_str());
-        FARPROC found = comdlg32 ? GetProcAddress(comdlg32, "GetOpenFileNameA") : nullptr;
-        return reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void (*)()>(found));
-    }();
+    static const auto getOpenFileName =
+        SystemFunction<GetOpenFileNameFn>("comdlg32.dll", "GetOpenFileNameA");
     return getOpenFileName != nullptr && getOpenFileName(box);
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "dll_search.h"
+
 namespace kelvaro {
 
 namespace {
@@ -41,16 +43,10 @@ void WinShell::OpenWebPage(const std::string& target) {
 // folder, so it is loaded from there by full path rather than imported: a
 // comctl32.dll planted beside the launcher is never used.
 void WinShell::InitControlStyles() {
-    char system[MAX_PATH];
-    UINT length = GetSystemDirectoryA(system, sizeof system);
-    if (length == 0 || length >= sizeof system) return;
-    HMODULE comctl32 = LoadLibraryA((std::string(system, length) + "\\comctl32.dll").c_str());
-    if (comctl32 == nullptr) return;
-    FARPROC found = GetProcAddress(comctl32, "InitCommonControlsEx");
-    if (found == nullptr) return;
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     auto initCommonControlsEx =
-        reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void (*)()>(found));
+        SystemFunction<InitCommonControlsExFn>("comctl32.dll", "InitCommonControlsEx");
+    if (initCommonControlsEx == nullptr) return;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_INTERNET_CLASSES};
     initCommonControlsEx(&classes);
 }
