@@ -12,11 +12,13 @@ using PubVar::GameFolder;
 
 MainFrm::MainFrm(Services services, MainFrmView& view) : os_(services), view_(view) {}
 
-void MainFrm::Initialize() { os_.shell.InitControlStyles(); }
+void MainFrm::Initialize() {
+    os_.shell.InitControlStyles();
+}
 
 void MainFrm::Load() {
-    UserDataFolder = os_.shell.GetSpecialFolder(texts::kDocumentsFolderId) +
-                     std::string(texts::kUserDataSuffix);
+    UserDataFolder =
+        os_.shell.GetSpecialFolder(texts::kDocumentsFolderId) + std::string(texts::kUserDataSuffix);
     GameFolder = RegKeys::ReadRegistryPath(os_.registry, texts::kInstallPathKey);
     if (GameFolder.empty()) {
         os_.messages.Show(std::string(texts::kGameNotLocated), Icon::Critical);
@@ -31,8 +33,8 @@ void MainFrm::Load() {
 void MainFrm::TechClick(int index) {
     SelectedLevel = view_.TechTag(index);
     if (NumberFromText(SelectedLevel) != kPlainGameTier) {
-        std::string archive = UserDataFolder + std::string(texts::kArchivePrefix) +
-                              SelectedLevel + std::string(texts::kArchiveSuffix);
+        std::string archive = UserDataFolder + std::string(texts::kArchivePrefix) + SelectedLevel +
+                              std::string(texts::kArchiveSuffix);
         if (os_.files.Lookup(archive) == Entry::NormalFile) {
             ArchiveError.clear();
         } else {
@@ -71,8 +73,8 @@ void MainFrm::LaunchGame() {
     std::string program = GameFolder + std::string(texts::kGameProgram);
     std::string commandLine = "\"" + program + "\"";
     if (SelectedLevel != TierAt(kPlainGameTier).tag) {
-        commandLine += std::string(texts::kModOption) + SelectedLevel +
-                       std::string(texts::kArchiveSuffix);
+        commandLine +=
+            std::string(texts::kModOption) + SelectedLevel + std::string(texts::kArchiveSuffix);
     }
     std::string reason;
     if (!os_.processes.Start(program, commandLine, &reason)) {
@@ -81,7 +83,9 @@ void MainFrm::LaunchGame() {
     }
 }
 
-void MainFrm::Label4Click() { os_.shell.OpenWebPage(std::string(texts::kWebPage)); }
+void MainFrm::Label4Click() {
+    os_.shell.OpenWebPage(std::string(texts::kWebPage));
+}
 
 void MainFrm::ExitSequence() {
     INIFolderCheck("Quit");

@@ -18,7 +18,7 @@ struct Services {
 };
 
 class MainFrm {
-public:
+  public:
     MainFrm(Services services, MainFrmView& view);
 
     std::string UserDataFolder;
@@ -39,7 +39,7 @@ public:
     void MoveScriptFile(const std::string& mode);
     void ScriptFileCheck();
 
-private:
+  private:
     void ExitSequence();
     void LaunchGame();
     void SubstituteScript();

@@ -16,14 +16,14 @@ namespace kelvaro {
 std::optional<std::string> AcceptGamePath(std::string_view text);
 
 class PathFrm {
-public:
+  public:
     PathFrm(PathFrmView& view, MessageBox& messages, MainFrm& mainFrm);
 
     void Command1Click();  // "Ok"
     void Command2Click();  // "Quit"
     void Command3Click();  // "..."
 
-private:
+  private:
     PathFrmView& view_;
     MessageBox& messages_;
     MainFrm& mainFrm_;

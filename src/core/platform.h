@@ -18,7 +18,7 @@ enum class Entry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     virtual Entry Lookup(const std::string& path) = 0;
     // Renames a file or folder; never replaces an existing target.
@@ -33,7 +33,7 @@ public:
 using RegHandle = std::uintptr_t;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     virtual long OpenKey(std::uint32_t hive, const std::string& subKey, std::uint32_t options,
                          std::uint32_t access, RegHandle* key) = 0;
@@ -43,7 +43,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // The path of a shell special folder, or the empty text.
     virtual std::string GetSpecialFolder(int folderId) = 0;
@@ -52,7 +52,7 @@ public:
 };
 
 class ProcessStarter {
-public:
+  public:
     virtual ~ProcessStarter() = default;
     // Starts a program without waiting for it. On failure returns false and
     // puts the platform's reason into *reason.
@@ -63,7 +63,7 @@ public:
 enum class Icon { Critical, Exclamation };
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // A modal box with one OK button; returns when the player dismisses it.
     virtual void Show(const std::string& text, Icon icon) = 0;
@@ -71,7 +71,7 @@ public:
 
 // The main window's controls, as far as the launcher's logic uses them.
 class MainFrmView {
-public:
+  public:
     virtual ~MainFrmView() = default;
     virtual std::string TechTag(int index) = 0;
     virtual void CheckTech(int index) = 0;
@@ -84,7 +84,7 @@ public:
 
 // The game location dialog's controls.
 class PathFrmView {
-public:
+  public:
     virtual ~PathFrmView() = default;
     virtual std::string Text1() = 0;
     virtual void SetText1(const std::string& text) = 0;

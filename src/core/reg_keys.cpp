@@ -53,10 +53,9 @@ std::string DecodeValue(std::uint32_t type, const unsigned char (&data)[kDataAre
         return std::string(text, strnlen(text, kDataAreaSize));
     }
     if (type == kRegDword) {
-        std::uint32_t number = static_cast<std::uint32_t>(data[0]) |
-                               static_cast<std::uint32_t>(data[1]) << 8 |
-                               static_cast<std::uint32_t>(data[2]) << 16 |
-                               static_cast<std::uint32_t>(data[3]) << 24;
+        std::uint32_t number =
+            static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+            static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
         return std::to_string(number);
     }
     return std::string();

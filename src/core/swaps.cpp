@@ -35,7 +35,9 @@ void MainFrm::MoveScriptFile(const std::string& mode) {
     }
 }
 
-void MainFrm::ScriptFileCheck() { RestoreScript(); }
+void MainFrm::ScriptFileCheck() {
+    RestoreScript();
+}
 
 std::string MainFrm::TierScriptPath() const {
     return UserDataFolder + std::string(texts::kTierScriptPrefix) + SelectedLevel +

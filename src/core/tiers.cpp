@@ -30,6 +30,8 @@ const std::array<Tier, kTierCount> kTiers = {{
      "infantry abilities like Building Capture are available."},
 }};
 
-const Tier& TierAt(int index) { return kTiers[kTierCount - index]; }
+const Tier& TierAt(int index) {
+    return kTiers[kTierCount - index];
+}
 
 }  // namespace kelvaro

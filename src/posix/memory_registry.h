@@ -14,7 +14,7 @@
 namespace kelvaro {
 
 class MemoryRegistry : public Registry {
-public:
+  public:
     static constexpr long kFileNotFound = 2;
     static constexpr long kAccessDenied = 5;
     static constexpr long kInvalidHandle = 6;
@@ -44,7 +44,7 @@ public:
     std::vector<Call> calls;
     size_t OpenHandles() const { return open_.size(); }
 
-private:
+  private:
     struct Value {
         std::uint32_t type;
         std::vector<unsigned char> data;

@@ -8,7 +8,7 @@
 namespace kelvaro {
 
 class PosixFileSystem : public FileSystem {
-public:
+  public:
     Entry Lookup(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;

@@ -11,7 +11,7 @@
 namespace kelvaro {
 
 class WinFileSystem : public FileSystem {
-public:
+  public:
     Entry Lookup(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
@@ -19,7 +19,7 @@ public:
 };
 
 class WinRegistry : public Registry {
-public:
+  public:
     long OpenKey(std::uint32_t hive, const std::string& subKey, std::uint32_t options,
                  std::uint32_t access, RegHandle* key) override;
     long QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
@@ -28,14 +28,14 @@ public:
 };
 
 class WinShell : public Shell {
-public:
+  public:
     std::string GetSpecialFolder(int folderId) override;
     void OpenWebPage(const std::string& target) override;
     void InitControlStyles() override;
 };
 
 class WinProcessStarter : public ProcessStarter {
-public:
+  public:
     bool Start(const std::string& application, const std::string& commandLine,
                std::string* reason) override;
 };
@@ -43,12 +43,12 @@ public:
 // Message boxes titled with the product name, owned by whichever launcher
 // window is active: none during start-up, then the dialog or the main window.
 class WinMessageBox : public MessageBox {
-public:
+  public:
     void Show(const std::string& text, Icon icon) override;
     void SetOwner(HWND owner) { owner_ = owner; }
     HWND Owner() const { return owner_; }
 
-private:
+  private:
     HWND owner_ = nullptr;
 };
 

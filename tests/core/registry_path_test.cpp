@@ -40,11 +40,16 @@ TEST(RegistryPath, KnowsOnlyTheFourLongHiveNamesInAnyCase) {
         const char* name;
         std::optional<std::uint32_t> handle;
     } rows[] = {
-        {"HKEY_CURRENT_USER", kHkcu},     {"HKEY_LOCAL_MACHINE", kHklm},
-        {"hkey_local_machine", kHklm},    {"Hkey_Local_Machine", kHklm},
-        {"HKEY_CLASSES_ROOT", kHkcr},     {"HKEY_USERS", kHku},
-        {"HKLM", std::nullopt},           {"HKCU", std::nullopt},
-        {"HKEY_CURRENT_CONFIG", std::nullopt}, {"", std::nullopt},
+        {"HKEY_CURRENT_USER", kHkcu},
+        {"HKEY_LOCAL_MACHINE", kHklm},
+        {"hkey_local_machine", kHklm},
+        {"Hkey_Local_Machine", kHklm},
+        {"HKEY_CLASSES_ROOT", kHkcr},
+        {"HKEY_USERS", kHku},
+        {"HKLM", std::nullopt},
+        {"HKCU", std::nullopt},
+        {"HKEY_CURRENT_CONFIG", std::nullopt},
+        {"", std::nullopt},
         {"HKEY_LOCAL_MACHINE ", std::nullopt},
     };
     for (const Row& row : rows) EXPECT_EQ(RegKeys::HiveHandle(row.name), row.handle) << row.name;
@@ -116,8 +121,9 @@ TEST(RegistryPath, DecodesValuesByType) {
     for (const Row& row : rows) {
         MemoryRegistry registry;
         registry.SetValue(kHkcu, "Software\\Kelvaro", "Value", row.type, row.data);
-        EXPECT_EQ(RegKeys::ReadRegistryPath(registry, "HKEY_CURRENT_USER\\Software\\Kelvaro\\Value"),
-                  row.text)
+        EXPECT_EQ(
+            RegKeys::ReadRegistryPath(registry, "HKEY_CURRENT_USER\\Software\\Kelvaro\\Value"),
+            row.text)
             << row.what;
     }
 }

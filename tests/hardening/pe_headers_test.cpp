@@ -34,7 +34,9 @@ const std::set<std::string> kSystemDlls = {
     "comdlg32.dll", "ole32.dll",  "oleaut32.dll", "msvcrt.dll",
 };
 
-void PrintTo(const Exe& exe, std::ostream* out) { *out << exe.name; }
+void PrintTo(const Exe& exe, std::ostream* out) {
+    *out << exe.name;
+}
 
 bool ExesRequired() {
     const char* required = std::getenv("KELVARO_REQUIRE_EXES");

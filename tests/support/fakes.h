@@ -21,7 +21,7 @@ struct ShownMessage {
 };
 
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     explicit FakeMessageBox(Journal& journal) : journal_(journal) {}
     void Show(const std::string& text, Icon icon) override {
         shown.push_back({text, icon});
@@ -30,12 +30,12 @@ public:
     }
     std::vector<ShownMessage> shown;
 
-private:
+  private:
     Journal& journal_;
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     explicit FakeShell(Journal& journal) : journal_(journal) {}
     std::string GetSpecialFolder(int folderId) override {
         journal_.push_back("special folder " + std::to_string(folderId));
@@ -47,7 +47,7 @@ public:
     void InitControlStyles() override { journal_.push_back("init control styles"); }
     std::string documents;
 
-private:
+  private:
     Journal& journal_;
 };
 
@@ -57,7 +57,7 @@ struct StartedProcess {
 };
 
 class FakeProcessStarter : public ProcessStarter {
-public:
+  public:
     explicit FakeProcessStarter(Journal& journal) : journal_(journal) {}
     bool Start(const std::string& application, const std::string& commandLine,
                std::string* reason) override {
@@ -69,13 +69,13 @@ public:
     std::vector<StartedProcess> started;
     std::string failure;  // when set, every start fails with this reason
 
-private:
+  private:
     Journal& journal_;
 };
 
 // The main window's controls: ten options tagged from the tier catalogue.
 class FakeMainFrmView : public MainFrmView {
-public:
+  public:
     explicit FakeMainFrmView(Journal& journal) : journal_(journal) {}
     std::string TechTag(int index) override { return std::string(TierAt(index).tag); }
     void CheckTech(int index) override {
@@ -100,12 +100,12 @@ public:
     bool ended = false;
     std::function<void()> onShowPathFrm;
 
-private:
+  private:
     Journal& journal_;
 };
 
 class FakePathFrmView : public PathFrmView {
-public:
+  public:
     explicit FakePathFrmView(Journal& journal) : journal_(journal) {}
     std::string Text1() override { return text1; }
     void SetText1(const std::string& text) override { text1 = text; }
@@ -119,7 +119,7 @@ public:
     std::string text1;
     std::string nextChoice;  // what the player picks in the next open box; empty = cancel
 
-private:
+  private:
     Journal& journal_;
 };
 

@@ -44,9 +44,13 @@ GameInstall::~GameInstall() {
     fs::remove_all(root_, ignored);
 }
 
-std::string GameInstall::GameFolder() const { return (root_ / "game").string() + kSeparator; }
+std::string GameInstall::GameFolder() const {
+    return (root_ / "game").string() + kSeparator;
+}
 
-std::string GameInstall::DocumentsFolder() const { return (root_ / "docs").string(); }
+std::string GameInstall::DocumentsFolder() const {
+    return (root_ / "docs").string();
+}
 
 std::string GameInstall::UserDataFolder() const {
     return DocumentsFolder() + kSeparator + "Command and Conquer Generals Data" + kSeparator;

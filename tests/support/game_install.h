@@ -8,7 +8,7 @@
 namespace kelvaro::testing {
 
 class GameInstall {
-public:
+  public:
     GameInstall();
     ~GameInstall();
     GameInstall(const GameInstall&) = delete;
@@ -17,7 +17,8 @@ public:
     // Folder strings as the launcher uses them: native form, trailing separator.
     std::string GameFolder() const;
     std::string DocumentsFolder() const;  // no trailing separator, as the shell gives it
-    std::string UserDataFolder() const;   // DocumentsFolder() + "\Command and Conquer Generals Data\"
+    std::string UserDataFolder()
+        const;  // DocumentsFolder() + "\Command and Conquer Generals Data\"
 
     // Paths relative to the game folder or the user data folder, backslashes allowed.
     std::filesystem::path Game(const std::string& relative) const;
@@ -37,7 +38,7 @@ public:
 
     const std::filesystem::path& Root() const { return root_; }
 
-private:
+  private:
     std::filesystem::path root_;
 };
 
