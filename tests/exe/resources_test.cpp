@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <set>
@@ -14,7 +16,11 @@
 #include <vector>
 
 #include "banner.h"
+#include "com_apartment.h"
+#include "layout.h"
 #include "resource_ids.h"
+#include "texts.h"
+#include "tiers.h"
 
 namespace kelvaro {
 namespace {
@@ -197,6 +203,7 @@ TEST_P(ExeResources, VersionRecordNamesTheProductAndVersion1000) {
 }
 
 TEST_P(ExeResources, BannerDecodesToItsNaturalSizeWithItsLightAndDarkParts) {
+    const ComApartment com;
     HBITMAP banner = LoadBanner(module_);
     ASSERT_NE(banner, nullptr);
     BITMAP info = {};
@@ -222,6 +229,95 @@ TEST_P(ExeResources, BannerDecodesToItsNaturalSizeWithItsLightAndDarkParts) {
 INSTANTIATE_TEST_SUITE_P(Exes, ExeResources, ::testing::ValuesIn(kExes),
                          [](const ::testing::TestParamInfo<Exe>& info) { return info.param.name; });
 
+std::string FileBytes(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Every text that the launcher shows or uses.
+std::vector<std::string_view> LauncherTexts() {
+    using namespace texts;
+    std::vector<std::string_view> all = {
+        kProductName,
+        kMainCaption,
+        kPathCaption,
+        kWebPage,
+        kUserDataSuffix,
+        kInstallPathKey,
+        kGameNotLocated,
+        kGameProgramMissing,
+        kWrongPath,
+        kArchiveMissingTail,
+        kTierScriptMissingTail,
+        kGameNotStarted,
+        kGameProgram,
+        kModOption,
+        kArchivePrefix,
+        kArchiveSuffix,
+        kIniFolder,
+        kHiddenIniFolder,
+        kGameScript,
+        kScriptBackup,
+        kTierScriptPrefix,
+        kTierScriptSuffix,
+    };
+    for (const Tier& tier : kTiers) all.insert(all.end(), {tier.caption, tier.description});
+    for (layout::Form form : {layout::Form::MainFrm, layout::Form::PathFrm}) {
+        for (const layout::ControlLayout& control : layout::ControlsOf(form)) {
+            if (!control.text.empty()) all.push_back(control.text);
+        }
+    }
+    return all;
+}
+
+// The players' exe (i686) is read, not run, on machines without 32-bit Wine:
+// the exe that the suites run (x86_64) must carry the same resources, byte
+// for byte, and the same texts.
+TEST(TheTwoExes, CarryTheSameResourcesAndTexts) {
+    const Exe& win64 = kExes[0];
+    const Exe& win32 = kExes[1];
+    for (const Exe& exe : kExes) {
+        if (std::filesystem::exists(exe.path)) continue;
+        if (ExesRequired()) FAIL() << "not built: " << exe.path;
+        GTEST_SKIP() << "not built: " << exe.path;
+    }
+    HMODULE modules[2] = {LoadLibraryExA(win64.path, nullptr, LOAD_LIBRARY_AS_DATAFILE),
+                          LoadLibraryExA(win32.path, nullptr, LOAD_LIBRARY_AS_DATAFILE)};
+    ASSERT_NE(modules[0], nullptr);
+    ASSERT_NE(modules[1], nullptr);
+    const struct {
+        const char* what;
+        LPCSTR type;
+        int id;
+    } resources[] = {
+        {"icon group", RT_GROUP_ICON, IDI_KELVARO},
+        {"icon image", RT_ICON, IDI_KELVARO_IMAGE},
+        {"banner", RT_RCDATA, IDR_BANNER},
+        {"version record", RT_VERSION, 1},
+    };
+    for (const auto& resource : resources) {
+        Bytes bytes[2];
+        for (int n = 0; n < 2; ++n) {
+            HRSRC found = FindResourceA(modules[n], MAKEINTRESOURCEA(resource.id), resource.type);
+            const auto* data = found == nullptr ? nullptr
+                                                : static_cast<const unsigned char*>(LockResource(
+                                                      LoadResource(modules[n], found)));
+            if (data != nullptr) bytes[n].assign(data, data + SizeofResource(modules[n], found));
+        }
+        EXPECT_FALSE(bytes[0].empty()) << resource.what;
+        EXPECT_EQ(bytes[0], bytes[1]) << resource.what;
+    }
+    for (HMODULE module : modules) FreeLibrary(module);
+
+    const std::string files[2] = {FileBytes(win64.path), FileBytes(win32.path)};
+    for (std::string_view text : LauncherTexts()) {
+        EXPECT_NE(files[0].find(text), std::string::npos)
+            << win64.name << " lacks \"" << text << '"';
+        EXPECT_NE(files[1].find(text), std::string::npos)
+            << win32.name << " lacks \"" << text << '"';
+    }
+}
+
 // This test program carries a banner resource that is not a picture.
 TEST(LoadBanner, GivesNothingForAMissingOrUndecodableBanner) {
     struct Row {
@@ -231,6 +327,7 @@ TEST(LoadBanner, GivesNothingForAMissingOrUndecodableBanner) {
         {"a module without a banner", GetModuleHandleA("kernel32.dll")},
         {"a banner that is not a picture", GetModuleHandleA(nullptr)},
     };
+    const ComApartment com;
     for (const Row& row : rows) {
         HBITMAP banner = LoadBanner(row.module);
         EXPECT_EQ(banner, nullptr) << row.what;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -116,6 +117,75 @@ TEST_P(PeHeaders, NeedsNoStackProtectorDllAndFindsTheDllSearchSwitchAtRunTime) {
             EXPECT_NE(function, "SetDefaultDllDirectories") << import.dll;
         }
     }
+}
+
+// "dll!function" for each import of the exe at `path`.
+std::set<std::string> Imports(const char* path) {
+    std::string error;
+    std::optional<PeImage> image = ReadPeFile(path, &error);
+    EXPECT_TRUE(image) << path << ": " << error;
+    std::set<std::string> imports;
+    if (!image) return imports;
+    for (const PeImport& import : image->imports) {
+        for (const std::string& function : import.functions)
+            imports.insert(Lower(import.dll) + "!" + function);
+    }
+    return imports;
+}
+
+std::set<std::string> Without(const std::set<std::string>& these,
+                              const std::set<std::string>& those) {
+    std::set<std::string> rest;
+    std::set_difference(these.begin(), these.end(), those.begin(), those.end(),
+                        std::inserter(rest, rest.end()));
+    return rest;
+}
+
+// The exe under test (x86_64) and the players' one (i686) are built from the
+// same code with the same options: what one imports and the other does not is
+// what the architecture changes, and nothing else.
+TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
+    for (const Exe& exe : kExes) {
+        if (std::filesystem::exists(exe.path)) continue;
+        if (ExesRequired()) FAIL() << "not built: " << exe.path;
+        GTEST_SKIP() << "not built: " << exe.path;
+    }
+    const std::set<std::string> x86_64 = Imports(kExes[0].path);
+    const std::set<std::string> i686 = Imports(kExes[1].path);
+    const std::set<std::string> x86_64Only = {
+        // Window data the size of a pointer; 32-bit headers name these
+        // Get/SetWindowLongA.
+        "user32.dll!GetWindowLongPtrA",
+        "user32.dll!SetWindowLongPtrA",
+        // The run time's start-up data, read directly rather than through
+        // the 32-bit run time's accessors.
+        "msvcrt.dll!_acmdln",
+        "msvcrt.dll!_commode",
+        "msvcrt.dll!_fmode",
+        "msvcrt.dll!__iob_func",
+        // Exceptions unwound through the 64-bit image's function tables.
+        "kernel32.dll!RaiseException",
+        "kernel32.dll!RtlCaptureContext",
+        "kernel32.dll!RtlLookupFunctionEntry",
+        "kernel32.dll!RtlUnwindEx",
+        "kernel32.dll!RtlVirtualUnwind",
+        "kernel32.dll!__C_specific_handler",
+    };
+    const std::set<std::string> i686Only = {
+        "user32.dll!GetWindowLongA",
+        "user32.dll!SetWindowLongA",
+        "msvcrt.dll!__p__acmdln",
+        "msvcrt.dll!__p__commode",
+        "msvcrt.dll!__p__fmode",
+        "msvcrt.dll!_iob",
+        // The 32-bit start-up code registers the exception frame tables,
+        // looking for a run-time DLL that a static exe does not load.
+        "kernel32.dll!GetModuleHandleA",
+        "kernel32.dll!FreeLibrary",
+    };
+    EXPECT_GT(i686.size(), 100u);
+    EXPECT_EQ(Without(x86_64, i686), x86_64Only);
+    EXPECT_EQ(Without(i686, x86_64), i686Only);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kExes),
