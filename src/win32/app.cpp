@@ -2,12 +2,14 @@
 // logic, then the main window's start and its events until the process ends.
 #include <windows.h>
 
+#include "com_apartment.h"
 #include "dll_search.h"
 #include "main_window.h"
 #include "win_services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     kelvaro::RestrictDllSearch();
+    const kelvaro::ComApartment com;
     kelvaro::WinFileSystem files;
     kelvaro::WinRegistry registry;
     kelvaro::WinShell shell;

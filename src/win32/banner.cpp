@@ -61,15 +61,12 @@ HBITMAP DecodeBitmap(IStream* stream, DWORD size) {
 }  // namespace
 
 HBITMAP LoadBanner(HINSTANCE instance) {
-    // Some picture loaders (Wine's among them) decode through COM objects.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HBITMAP banner = nullptr;
     DWORD size = 0;
     if (IStream* stream = OpenResourceStream(instance, IDR_BANNER, &size)) {
         banner = DecodeBitmap(stream, size);
         stream->Release();
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return banner;
 }
 

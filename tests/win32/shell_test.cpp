@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "com_apartment.h"
 #include "game_install.h"
 #include "texts.h"
 #include "win_services.h"
@@ -32,6 +33,27 @@ TEST(WinShell, FindsTheDocumentsFolderAndNothingForOtherIds) {
     for (const Row& row : rows)
         EXPECT_EQ(shell.GetSpecialFolder(row.folderId), row.path) << row.what;
     EXPECT_TRUE(fs::is_directory(documents)) << documents;
+}
+
+// The launcher's thread stays in a single-threaded apartment while the object
+// lives; a thread already in another apartment keeps it, and its own count.
+TEST(ComApartment, HoldsASingleThreadedApartmentForItsLifeOnly) {
+    APTTYPE type = APTTYPE_CURRENT;
+    APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
+    {
+        const ComApartment com;
+        ASSERT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
+        EXPECT_EQ(type, APTTYPE_MAINSTA);
+    }
+    EXPECT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+
+    std::thread([&] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        { const ComApartment com; }
+        EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
+        EXPECT_EQ(type, APTTYPE_MTA);
+        CoUninitialize();
+    }).join();
 }
 
 TEST(WinProcessStarter, StartsAQuotedProgramInAFolderWithSpacesWithoutWaiting) {

@@ -1,0 +1,27 @@
+// COM in a single-threaded apartment for as long as the object lives: the
+// launcher holds one from before its first window to its end, because the
+// banner's picture decoder and the handlers behind ShellExecute and the open
+// box may be COM objects.
+#pragma once
+
+#include <objbase.h>
+// The launcher's own MessageBox interface keeps its name; Windows' box is MessageBoxA.
+#undef MessageBox
+
+namespace kelvaro {
+
+class ComApartment {
+  public:
+    ComApartment()
+        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    HRESULT result_;
+};
+
+}  // namespace kelvaro
