@@ -97,5 +97,24 @@ TEST(WinRegistry, ReadsTheGamesInstallPathFromThe32BitView) {
     EXPECT_EQ(RegKeys::ReadRegistryPath(registry, texts::kInstallPathKey), "C:\\Games\\Generals\\");
 }
 
+// The launcher's mask asks for write rights, which Windows grants to old
+// 32-bit programs alone: the 64-bit build opens with the read rights only.
+TEST(WinRegistry, OpensWithWriteRightsIn32BitBuildsOnly) {
+    ScratchKey scratch(HKEY_CURRENT_USER, "Software\\KelvaroTest", 0);
+    WinRegistry registry;
+    RegHandle key = 0;
+    ASSERT_EQ(registry.OpenKey(0x80000001, "Software\\KelvaroTest", 0, RegKeys::kAccessMask, &key),
+              ERROR_SUCCESS);
+    const DWORD value = 1;
+    const LONG written = RegSetValueExA(reinterpret_cast<HKEY>(key), "Written", 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&value), sizeof value);
+    registry.CloseKey(key);
+#ifdef _WIN64
+    EXPECT_EQ(written, ERROR_ACCESS_DENIED);
+#else
+    EXPECT_EQ(written, ERROR_SUCCESS);
+#endif
+}
+
 }  // namespace
 }  // namespace kelvaro
