@@ -98,6 +98,11 @@ LRESULT PathWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The close box only ends the dialog; start-up goes on.
             Unload();
             return 0;
+        case WM_DESTROY:
+            // The modal loop looks for the dialog's end when GetMessage returns,
+            // which a message sent from another thread does not make it do.
+            PostMessageA(nullptr, WM_NULL, 0, 0);
+            break;
     }
     return Frame::HandleMessage(message, wParam, lParam);
 }

@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "com_apartment.h"
 #include "fakes.h"
 #include "layout.h"
 #include "link_cursor.h"
@@ -130,6 +135,8 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
 
 class Windows : public ::testing::Test {
   protected:
+    const ComApartment com;  // as the launcher has it for its whole life
+
     void SetUp() override {
         PubVar::GameFolder.clear();
         shell.documents = "C:\\Docs";
@@ -141,7 +148,10 @@ class Windows : public ::testing::Test {
     void OpenMain() {
         window = std::make_unique<TestMainWindow>(
             GetModuleHandleA(nullptr), Services{files, registry, shell, processes, messages},
-            [this](HWND owner) { owners.push_back(owner); });
+            [this](HWND owner) {
+                owners.push_back(owner);
+                ownerTicks.push_back(GetTickCount64());
+            });
         EXPECT_TRUE(window->Open(SW_SHOWNORMAL));
     }
     HWND Child(int id) const { return GetDlgItem(window->Hwnd(), id); }
@@ -153,6 +163,7 @@ class Windows : public ::testing::Test {
     FakeProcessStarter processes{journal};
     FakeMessageBox messages{journal};
     std::vector<HWND> owners;
+    std::vector<ULONGLONG> ownerTicks;  // when each owner was set
     std::unique_ptr<TestMainWindow> window;
 };
 
@@ -288,11 +299,17 @@ TEST_F(Windows, HandPointerOverTheLinkOnly) {
 // which a timer drives step by step from inside the dialog's own loop.
 struct DialogStep {
     const char* typed;
-    int button;  // a button id, or 0 for the close box
+    int button;  // a button id, 0 for the close box, or kClosedByAnotherThread
 };
+// A close sent from another thread, as another program would send it. The
+// steps end with it: no timer message comes after it to wake the dialog's loop.
+constexpr int kClosedByAnotherThread = -1;
 const std::vector<DialogStep>* gSteps = nullptr;
 size_t gNextStep = 0;
 const std::vector<HWND>* gOwners = nullptr;  // the first one is the dialog
+std::thread gCloser;
+std::atomic<ULONGLONG> gClosedAt = 0;
+std::promise<void> gLoopEnded;
 
 void CALLBACK RunDialogStep(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = gOwners->empty() ? nullptr : gOwners->front();
@@ -310,6 +327,19 @@ void CALLBACK RunDialogStep(HWND, UINT, UINT_PTR timer, DWORD) {
     }
     const DialogStep& step = (*gSteps)[gNextStep++];
     SetWindowTextA(GetDlgItem(dialog, layout::kText1), step.typed);
+    if (step.button == kClosedByAnotherThread) {
+        KillTimer(nullptr, timer);
+        gCloser = std::thread([dialog, loop = GetCurrentThreadId()] {
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            gClosedAt = GetTickCount64();
+            // Wakes a loop that would wait on after its dialog has gone.
+            if (gLoopEnded.get_future().wait_for(std::chrono::seconds(3)) ==
+                std::future_status::timeout) {
+                PostThreadMessageA(loop, WM_NULL, 0, 0);
+            }
+        });
+        return;
+    }
     if (step.button == 0) SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (step.button != 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
 }
@@ -331,18 +361,32 @@ TEST_F(Windows, PathFrmDuringStartUp) {
          {kNotLocated, refused},
          true},
         {"the close box", {{right, 0}}, "", {kNotLocated}, true},
+        {"a close sent by another thread",
+         {{right, kClosedByAnotherThread}},
+         "",
+         {kNotLocated},
+         true},
         {"Quit", {{right, layout::kPathCommand2}}, "", {kNotLocated}, false},
     };
     for (const auto& row : rows) {
         PubVar::GameFolder.clear();
         messages.shown.clear();
         owners.clear();
+        ownerTicks.clear();
         gSteps = &row.steps;
         gNextStep = 0;
         gOwners = &owners;
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunDialogStep);
+        gLoopEnded = {};
         OpenMain();
         KillTimer(nullptr, timer);
+        if (gCloser.joinable()) {
+            gLoopEnded.set_value();
+            gCloser.join();
+            ASSERT_GE(ownerTicks.size(), 2u) << row.what;
+            const auto waited = static_cast<long long>(ownerTicks[1] - gClosedAt);
+            EXPECT_LT(waited, 1000) << row.what << ": the dialog's loop outlived the dialog";
+        }
 
         std::vector<std::string> shown;
         for (const ShownMessage& message : messages.shown) shown.push_back(message.text);
