@@ -43,5 +43,18 @@ function(kelvaro_program target file)
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${stem}
     RUNTIME_OUTPUT_DIRECTORY ${KELVARO_PROGRAMS_DIR}/${folder})
-  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+  # Link-time optimisation compiles the program once more, seeded by its name.
+  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>
+                      $<$<CONFIG:MinSizeRel>:-frandom-seed=${target}>)
 endfunction()
+
+# The same sources give the same exe bytes, whatever the folder, the day or the
+# machine's random numbers: no link time in the PE header, source and build
+# folders written as relative paths, and every name the compiler would draw at
+# random seeded by the object's path inside the build folder.
+if(WIN32)
+  add_link_options(-Wl,--no-insert-timestamp)
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+  string(REPLACE "<FLAGS>" "<FLAGS> -frandom-seed=<OBJECT>" CMAKE_CXX_COMPILE_OBJECT
+         "${CMAKE_CXX_COMPILE_OBJECT}")
+endif()

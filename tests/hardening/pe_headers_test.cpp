@@ -188,6 +188,15 @@ TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
     EXPECT_EQ(Without(i686, x86_64), i686Only);
 }
 
+// A time stamp would make every build of the same sources differ.
+TEST_P(PeHeaders, CarriesNoTimeStampsSoThatEveryBuildGivesTheSameBytes) {
+    EXPECT_EQ(image_.timeDateStamp, 0u) << "link time in the file header";
+    EXPECT_NE(image_.Directory(PeImage::kResourceDirectory).rva, 0u) << "no resources";
+    EXPECT_EQ(image_.resourceTimeDateStamp, 0u) << "time stamp of the resources";
+    EXPECT_EQ(image_.Directory(PeImage::kDebugDirectory).size, 0u)
+        << "a debug directory, with a time stamp in each entry";
+}
+
 INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kExes),
                          [](const ::testing::TestParamInfo<Exe>& info) { return info.param.name; });
 

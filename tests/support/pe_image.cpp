@@ -68,6 +68,7 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
     std::uint64_t coff = pe + 4;
     image->machine = file.U16(coff, &ok);
     std::uint16_t sectionCount = file.U16(coff + 2, &ok);
+    image->timeDateStamp = file.U32(coff + 4, &ok);
     std::uint16_t optionalSize = file.U16(coff + 16, &ok);
     image->characteristics = file.U16(coff + 18, &ok);
 
@@ -168,6 +169,16 @@ bool ReadImports(const Bytes& file, PeImage* image, std::string* error) {
     }
 }
 
+bool ReadResourceStamp(const Bytes& file, PeImage* image, std::string* error) {
+    PeDirectory directory = image->Directory(PeImage::kResourceDirectory);
+    if (directory.rva == 0) return true;
+    std::optional<std::uint64_t> root = FileOffset(*image, directory.rva);
+    bool ok = true;
+    if (root) image->resourceTimeDateStamp = file.U32(*root + 4, &ok);
+    if (!root || !ok) *error = "resource directory outside the file";
+    return root && ok;
+}
+
 }  // namespace
 
 const PeSection* PeImage::Section(const std::string& name) const {
@@ -189,6 +200,7 @@ std::optional<PeImage> ReadPeImage(const std::vector<unsigned char>& bytes, std:
         return std::nullopt;
     }
     if (!ReadImports(file, &image, error)) return std::nullopt;
+    if (!ReadResourceStamp(file, &image, error)) return std::nullopt;
     return image;
 }
 

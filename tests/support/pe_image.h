@@ -1,6 +1,6 @@
 // Reads the headers of a Windows executable (PE32 or PE32+) from its bytes, so
 // that native tests can check how the launcher's exes were linked: their
-// DllCharacteristics, sections, relocations and imports. Every read is
+// DllCharacteristics, sections, relocations, imports and time stamps. Every read is
 // bounds-checked; a damaged file gives an error, never a crash.
 #pragma once
 
@@ -40,10 +40,13 @@ struct PeImage {
     static constexpr std::size_t kImportDirectory = 1;
     static constexpr std::size_t kResourceDirectory = 2;
     static constexpr std::size_t kBaseRelocationDirectory = 5;
+    static constexpr std::size_t kDebugDirectory = 6;
 
     std::uint16_t machine = 0;
     std::uint16_t characteristics = 0;
-    bool pe32Plus = false;  // optional header magic 0x20B rather than 0x10B
+    std::uint32_t timeDateStamp = 0;          // the link time, in the file header
+    std::uint32_t resourceTimeDateStamp = 0;  // in the root of the resource tree
+    bool pe32Plus = false;                    // optional header magic 0x20B rather than 0x10B
     std::uint64_t imageBase = 0;
     std::uint16_t subsystem = 0;
     std::uint16_t dllCharacteristics = 0;
