@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "dll_search.h"
+#include "dpi.h"
 #include "main_window.h"
 #include "win_services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     kelvaro::RestrictDllSearch();
+    kelvaro::DeclareDpiAwareness();
     kelvaro::WinFileSystem files;
     kelvaro::WinRegistry registry;
     kelvaro::WinShell shell;
