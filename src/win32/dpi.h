@@ -5,6 +5,8 @@
 #pragma once
 
 #include <windows.h>
+// The launcher's own MessageBox interface keeps its name; Windows' box is MessageBoxA.
+#undef MessageBox
 
 namespace kelvaro {
 
