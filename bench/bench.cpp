@@ -374,7 +374,7 @@ void PrintTable(const Figures& figures, const Options& options) {
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
     PrintRow({"peak working set, after a tier (KiB)", Median(figures.workingSetAfterTier),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
-    PrintRow({"  window shown, against the floor (KiB)", Median(figures.workingSet.launcher),
+    PrintRow({"  the same, against the floor (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.floor), 0});
     PrintRow(
         {"exe size, x86_64 (KiB)", FileKiB(KELVARO_LAUNCHER), FileKiB(KELVARO_BARE_WINDOW), 1});
