@@ -107,6 +107,7 @@ struct Control {
     DWORD mask;  // the style bits that matter
     DWORD style;
     std::array<long, 4> box;  // left, top, width, height in the client area
+    bool wraps = false;       // a label's text that may take several lines
 };
 
 constexpr DWORD kButton = BS_TYPEMASK | WS_TABSTOP;  // a push button, never the default one
@@ -130,7 +131,7 @@ std::vector<Control> MainFrmControls() {
                         {16, tops[n - 1], 89, 13}});
     }
     rows.push_back({"Static", "Description:", kLabel, SS_LEFT, {144, 48, 57, 17}});
-    rows.push_back({"Static", kTier10, kLabel, SS_LEFT, {152, 80, 201, 145}});
+    rows.push_back({"Static", kTier10, kLabel, SS_LEFT, {152, 80, 201, 145}, true});
     rows.push_back({"Static", "Select a Tech level:", kLabel, SS_LEFT, {8, 48, 97, 17}});
     rows.push_back({"Static", "Visit Website", kLabel, SS_LEFT | SS_NOTIFY, {8, 260, 65, 13}});
     return rows;
@@ -183,6 +184,19 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
                    &font);
         EXPECT_EQ(-font.lfHeight, FontHeight(dpi)) << "tab " << tab << " at " << dpi << " dpi";
         EXPECT_EQ(font.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
+        if (row.className == std::string("Static") && !row.text.empty() && !row.wraps) {
+            // The caption on one line, as at 96 dpi, however the type scales.
+            HDC dc = GetDC(control);
+            HGDIOBJ previous =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+            TEXTMETRICA metrics = {};
+            GetTextMetricsA(dc, &metrics);
+            RECT room = {0, 0, r.right - r.left, 0};
+            DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+            EXPECT_EQ(room.bottom, metrics.tmHeight) << row.text << " at " << dpi << " dpi";
+        }
     }
     EXPECT_EQ(control, nullptr) << caption << " has more controls";
 }
