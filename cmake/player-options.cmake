@@ -24,11 +24,12 @@ else()
   set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_MINSIZEREL ON)
 endif()
 
-# kelvaro_program(<target> <file> SOURCES <source>... [LIBRARIES <library>...])
+# kelvaro_program(<target> <file> SOURCES <source>... [DEFINITIONS <definition>...]
+#                 [LIBRARIES <library>...])
 # A GUI program written to <file> in the programs folder, built as players'
 # programs are.
 function(kelvaro_program target file)
-  cmake_parse_arguments(PARSE_ARGV 2 program "" "" "SOURCES;LIBRARIES")
+  cmake_parse_arguments(PARSE_ARGV 2 program "" "" "SOURCES;DEFINITIONS;LIBRARIES")
   cmake_path(GET file PARENT_PATH folder)
   cmake_path(GET file FILENAME name)
   if(TARGET kelvaro_programs)
@@ -38,6 +39,7 @@ function(kelvaro_program target file)
     return()
   endif()
   add_executable(${target} WIN32 ${program_SOURCES})
+  target_compile_definitions(${target} PRIVATE ${program_DEFINITIONS})
   target_link_libraries(${target} PRIVATE ${program_LIBRARIES})
   cmake_path(GET name STEM stem)
   set_target_properties(${target} PROPERTIES

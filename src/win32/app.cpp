@@ -4,11 +4,13 @@
 
 #include "com_apartment.h"
 #include "dll_search.h"
+#include "dpi.h"
 #include "main_window.h"
 #include "win_services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     kelvaro::RestrictDllSearch();
+    kelvaro::DeclareDpiAwareness();
     const kelvaro::ComApartment com;
     kelvaro::WinFileSystem files;
     kelvaro::WinRegistry registry;

@@ -29,8 +29,12 @@ class Frame {
     // Creates the window hidden, centred on the screen; false when the
     // platform refuses.
     bool CreateFrame();
-    // Builds the form's controls from the layout table; for WM_CREATE.
+    // Builds the form's controls from the layout table at the window's DPI;
+    // for WM_CREATE.
     void CreateControls();
+    // A box of the layout table, in pixels at 96 dpi, in pixels at the
+    // window's DPI. Its edges are scaled, so neighbours keep their gaps.
+    RECT Scaled(const RECT& box) const;
     // Messages that a window does not handle itself come here.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH Brush(COLORREF color);
@@ -41,10 +45,15 @@ class Frame {
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void RegisterFrameClass() const;
+    RECT CentredFrame(int dpi) const;
+    RECT ControlBox(const layout::ControlLayout& row) const;
+    void SetFonts(bool redraw);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
 
     layout::Form form_;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI that the controls and the fonts are made for
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     HWND lastFocus_ = nullptr;

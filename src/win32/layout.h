@@ -1,6 +1,7 @@
 // The look and the layout of the launcher's two windows: every caption, size,
 // style and control id in one place. Positions are pixels at 96 dpi, from the
-// top-left corner of the client area.
+// top-left corner of the client area; the windows scale them to the display's
+// DPI where they apply them.
 #pragma once
 
 #include <windows.h>
@@ -90,8 +91,8 @@ inline constexpr int kLineColor = COLOR_APPWORKSPACE;
 inline constexpr COLORREF kBackColor = RGB(235, 233, 237);
 inline constexpr int kBannerHeight = 40;
 
-// "MS Sans Serif" 8.25 pt at 96 dpi.
+// "MS Sans Serif" 8.25 pt, the size in hundredths of a point.
 inline constexpr const char* kFontFace = "MS Sans Serif";
-inline constexpr int kFontHeight = -11;
+inline constexpr int kFontSize = 825;
 
 }  // namespace kelvaro::layout

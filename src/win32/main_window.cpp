@@ -89,6 +89,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             OnSize(LOWORD(lParam));
             return 0;
+        case WM_DPICHANGED: {
+            Frame::HandleMessage(message, wParam, lParam);
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            OnSize(client.right);
+            return 0;
+        }
         case WM_PAINT:
             OnPaint();
             return 0;
@@ -161,34 +168,56 @@ bool MainWindow::OnSetCursor(HWND under, int hitTest) {
     return true;
 }
 
-// Keeps the banner and the rule under it as wide as the client area.
+// Keeps the banner and the rule under it as wide as the client area. W is in
+// pixels already; the banner's height is scaled like the rest of the table.
 void MainWindow::OnSize(int width) {
-    MoveWindow(Control(layout::kTopPic), 0, 0, width, layout::kBannerHeight, TRUE);
-    line1_ = {0, layout::kBannerHeight, width, layout::kBannerHeight};
+    const RECT banner = Scaled({0, 0, 0, layout::kBannerHeight});
+    MoveWindow(Control(layout::kTopPic), 0, 0, width, banner.bottom, TRUE);
+    clientWidth_ = width;
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
+
+namespace {
+
+// The pixels of a line, both ends included, as a box at 96 dpi.
+RECT LineBox(const layout::Line& line) {
+    return {std::min(line.x1, line.x2), std::min(line.y1, line.y2), std::max(line.x1, line.x2) + 1,
+            std::max(line.y1, line.y2) + 1};
+}
+
+}  // namespace
 
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd_, &paint);
     HBRUSH brush = GetSysColorBrush(layout::kLineColor);
-    for (const layout::Line& line : {line1_, layout::kLine2, layout::kLine3}) {
-        const RECT pixels = {std::min(line.x1, line.x2), std::min(line.y1, line.y2),
-                             std::max(line.x1, line.x2) + 1, std::max(line.y1, line.y2) + 1};
+    RECT line1 = Scaled(LineBox(layout::kLine1));
+    line1.right = clientWidth_ + 1;
+    for (const RECT& pixels :
+         {line1, Scaled(LineBox(layout::kLine2)), Scaled(LineBox(layout::kLine3))}) {
         FillRect(dc, &pixels, brush);
     }
     EndPaint(hwnd_, &paint);
 }
 
-// The banner at its natural size from the top-left corner; the background
-// wherever the box is larger.
+// The banner at its natural size scaled to the window's DPI, from the
+// top-left corner; the background wherever the box is larger. At 96 dpi the
+// bitmap is copied as it is.
 void MainWindow::OnDrawBanner(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, Brush(layout::kBackColor));
     BITMAP size;
     if (banner_ == nullptr || GetObjectA(banner_, sizeof size, &size) == 0) return;
+    const RECT box = Scaled({0, 0, size.bmWidth, size.bmHeight});
     HDC source = CreateCompatibleDC(item.hDC);
     HGDIOBJ previous = SelectObject(source, banner_);
-    BitBlt(item.hDC, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+    if (box.right == size.bmWidth && box.bottom == size.bmHeight) {
+        BitBlt(item.hDC, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(item.hDC, HALFTONE);
+        SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+        StretchBlt(item.hDC, 0, 0, box.right, box.bottom, source, 0, 0, size.bmWidth, size.bmHeight,
+                   SRCCOPY);
+    }
     SelectObject(source, previous);
     DeleteDC(source);
 }

@@ -53,7 +53,7 @@ class MainWindow : public Frame, public MainFrmView {
     std::function<void(HWND)> setMessageOwner_;
     MainFrm frm_;
     int selectedTech_ = 0;
-    layout::Line line1_ = layout::kLine1;
+    int clientWidth_ = layout::kLine1.x2;  // W of the resize rule, where Line1 ends
     HBITMAP banner_ = nullptr;
     HCURSOR linkCursor_ = nullptr;
     PathWindow* pathWindow_ = nullptr;

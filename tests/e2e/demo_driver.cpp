@@ -96,6 +96,8 @@ void Tour(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The screen in its own pixels, whatever the display's scale.
+    SetProcessDPIAware();
     std::string mode = argc > 1 ? argv[1] : "";
     try {
         if (mode == "sandbox") {

@@ -1,12 +1,16 @@
 // The two windows created for real, with fakes behind the launcher's logic:
 // every control where the player expects it, the window frames, the events
 // that reach the logic and those that must not, the link's pointer, and the
-// dialog as start-up shows it.
+// dialog as start-up shows it. The boxes are those of the tables at 96 dpi;
+// ctest runs the layout cases again at 120, 144 and 192 dpi, where every box
+// is expected scaled from them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <future>
 #include <memory>
@@ -15,6 +19,7 @@
 #include <vector>
 
 #include "com_apartment.h"
+#include "dpi.h"
 #include "fakes.h"
 #include "layout.h"
 #include "link_cursor.h"
@@ -54,12 +59,60 @@ std::string Text(HWND window) {
     return text;
 }
 
+// The display's DPI, which the launcher's windows are drawn at.
+int DisplayDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+long Scale(long value, int dpi) {
+    return MulDiv(value, dpi, 96);
+}
+
+// A box of the tables (left, top, width, height) in pixels at `dpi`: its
+// edges are scaled, so that neighbours keep their gaps.
+std::array<long, 4> ScaledBox(const std::array<long, 4>& box, int dpi) {
+    const long left = Scale(box[0], dpi), top = Scale(box[1], dpi);
+    return {left, top, Scale(box[0] + box[2], dpi) - left, Scale(box[1] + box[3], dpi) - top};
+}
+
+// "MS Sans Serif" 8.25 pt at `dpi`, as a character height in pixels.
+long FontHeight(int dpi) {
+    return std::lround(8.25 * dpi / 72);
+}
+
+// The rows and columns that an option's circle covers: the first run of
+// columns, from the left edge, holding anything but the background.
+std::array<long, 2> CircleSize(HWND option, COLORREF back) {
+    RECT box;
+    GetClientRect(option, &box);
+    HDC dc = GetDC(option);
+    long left = -1, right = -1, top = box.bottom, bottom = -1;
+    for (long x = 0; x < box.right; ++x) {
+        bool painted = false;
+        for (long y = 0; y < box.bottom; ++y) {
+            if (GetPixel(dc, x, y) == back) continue;
+            painted = true;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+        if (!painted && left >= 0) break;
+        if (painted && left < 0) left = x;
+        if (painted) right = x;
+    }
+    ReleaseDC(option, dc);
+    return {right - left + 1, bottom - top + 1};
+}
+
 struct Control {
     const char* className;
     std::string text;
     DWORD mask;  // the style bits that matter
     DWORD style;
     std::array<long, 4> box;  // left, top, width, height in the client area
+    bool wraps = false;       // a label's text that may take several lines
 };
 
 constexpr DWORD kButton = BS_TYPEMASK | WS_TABSTOP;  // a push button, never the default one
@@ -83,7 +136,7 @@ std::vector<Control> MainFrmControls() {
                         {16, tops[n - 1], 89, 13}});
     }
     rows.push_back({"Static", "Description:", kLabel, SS_LEFT, {144, 48, 57, 17}});
-    rows.push_back({"Static", kTier10, kLabel, SS_LEFT, {152, 80, 201, 145}});
+    rows.push_back({"Static", kTier10, kLabel, SS_LEFT, {152, 80, 201, 145}, true});
     rows.push_back({"Static", "Select a Tech level:", kLabel, SS_LEFT, {8, 48, 97, 17}});
     rows.push_back({"Static", "Visit Website", kLabel, SS_LEFT | SS_NOTIFY, {8, 260, 65, 13}});
     return rows;
@@ -101,14 +154,15 @@ const std::vector<Control> kPathFrmControls = {
     {"Button", "...", kButton, WS_TABSTOP, {352, 16, 25, 17}},
 };
 
-// The window's frame, and its children in z-order, which is the tab order.
+// The window's frame, and its children in z-order, which is the tab order,
+// each in its box and with its font at `dpi`.
 void ExpectWindow(HWND window, const char* caption, long width, long height, DWORD present,
-                  DWORD absent, const std::vector<Control>& controls) {
+                  DWORD absent, const std::vector<Control>& controls, int dpi = DisplayDpi()) {
     EXPECT_EQ(Text(window), caption);
     RECT client, frame, screen;
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, width) << caption;
-    EXPECT_EQ(client.bottom, height) << caption;
+    EXPECT_EQ(client.right, Scale(width, dpi)) << caption << " at " << dpi << " dpi";
+    EXPECT_EQ(client.bottom, Scale(height, dpi)) << caption << " at " << dpi << " dpi";
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (present | absent), present) << caption;
     GetWindowRect(window, &frame);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
@@ -127,8 +181,27 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ((std::array<long, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}), row.box)
-            << "tab " << tab << ", " << row.text;
+        EXPECT_EQ((std::array<long, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                  ScaledBox(row.box, dpi))
+            << "tab " << tab << ", " << row.text << " at " << dpi << " dpi";
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_EQ(-font.lfHeight, FontHeight(dpi)) << "tab " << tab << " at " << dpi << " dpi";
+        EXPECT_EQ(font.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
+        if (row.className == std::string("Static") && !row.text.empty() && !row.wraps) {
+            // The caption on one line, as at 96 dpi, however the type scales.
+            HDC dc = GetDC(control);
+            HGDIOBJ previous =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+            TEXTMETRICA metrics = {};
+            GetTextMetricsA(dc, &metrics);
+            RECT room = {0, 0, r.right - r.left, 0};
+            DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+            EXPECT_EQ(room.bottom, metrics.tmHeight) << row.text << " at " << dpi << " dpi";
+        }
     }
     EXPECT_EQ(control, nullptr) << caption << " has more controls";
 }
@@ -137,6 +210,7 @@ class Windows : public ::testing::Test {
   protected:
     const ComApartment com;  // as the launcher has it for its whole life
 
+    static void SetUpTestSuite() { DeclareDpiAwareness(); }
     void SetUp() override {
         PubVar::GameFolder.clear();
         shell.documents = "C:\\Docs";
@@ -176,7 +250,8 @@ TEST_F(Windows, MainFrmAfterStartUp) {
     for (int n = 1; n <= 10; ++n) EXPECT_EQ(window->TechTag(n), std::to_string(n));
     EXPECT_EQ(owners, std::vector<HWND>{window->Hwnd()});
 
-    // The three rules, one pixel wide, ends included.
+    // The three rules, one pixel wide at 96 dpi, ends included.
+    const int dpi = DisplayDpi();
     HDC dc = GetDC(window->Hwnd());
     const COLORREF line = GetSysColor(COLOR_APPWORKSPACE), back = RGB(235, 233, 237);
     const struct {
@@ -184,8 +259,123 @@ TEST_F(Windows, MainFrmAfterStartUp) {
         COLORREF color;
     } pixels[] = {{0, 40, line},   {360, 40, line},  {0, 240, line},   {360, 240, line},
                   {128, 41, line}, {128, 239, line}, {127, 140, back}, {129, 140, back}};
-    for (const auto& p : pixels) EXPECT_EQ(GetPixel(dc, p.x, p.y), p.color) << p.x << "," << p.y;
+    for (const auto& p : pixels) {
+        EXPECT_EQ(GetPixel(dc, Scale(p.x, dpi), Scale(p.y, dpi)), p.color)
+            << p.x << "," << p.y << " at " << dpi << " dpi";
+    }
     ReleaseDC(window->Hwnd(), dc);
+
+    // Every option's circle whole: as high as it is wide.
+    for (int n = 1; n <= 10; ++n) {
+        const std::array<long, 2> circle =
+            CircleSize(Child(layout::TechId(n)), layout::FindControl(layout::TechId(n))->back);
+        EXPECT_GT(circle[0], 8) << "Tech(" << n << ")";
+        EXPECT_EQ(circle[1], circle[0]) << "Tech(" << n << ") at " << dpi << " dpi";
+    }
+}
+
+// Moved to a monitor of another scale, the window takes the rectangle that
+// Windows suggests and lays itself out at the new DPI; the selection stays.
+TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
+    InstallGame();
+    OpenMain();
+    SendMessageA(Child(layout::TechId(3)), BM_CLICK, 0, 0);
+    const int dpi = DisplayDpi() == 96 ? 144 : 96;
+    const DWORD style = GetWindowLongA(window->Hwnd(), GWL_STYLE);
+    RECT suggested = {0, 0, Scale(361, dpi), Scale(280, dpi)}, screen;
+    AdjustWindowRectEx(&suggested, style, FALSE, 0);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    OffsetRect(&suggested, (screen.left + screen.right - suggested.left - suggested.right) / 2,
+               (screen.top + screen.bottom - suggested.top - suggested.bottom) / 2);
+    SendMessageA(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    RECT frame;
+    GetWindowRect(window->Hwnd(), &frame);
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    std::vector<Control> controls = MainFrmControls();
+    for (int n = 1; n <= 10; ++n)
+        controls[2 + n].style =
+            BS_AUTORADIOBUTTON | (n == 1 ? WS_GROUP : 0) | (n == 3 ? WS_TABSTOP : 0);
+    controls[14].text = kTier3;
+    ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
+                 WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME, controls,
+                 dpi);
+    EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
+}
+
+// The awareness is declared by the best function the system has.
+struct AwarenessCalls {
+    static inline std::string log;
+    static inline bool v2Takes, perMonitorTakes, systemTakes;
+    static BOOL WINAPI V2(HANDLE context) {
+        log += context == reinterpret_cast<HANDLE>(-4) ? "v2 " : "v2? ";
+        return v2Takes;
+    }
+    static HRESULT WINAPI PerMonitor(int awareness) {
+        log += awareness == 2 ? "per-monitor " : "per-monitor? ";
+        return perMonitorTakes ? S_OK : E_ACCESSDENIED;
+    }
+    static BOOL WINAPI System() {
+        log += "system ";
+        return systemTakes;
+    }
+};
+
+TEST(DpiAwareness, FallsBackToTheNextFunctionWhenOneIsMissingOrRefuses) {
+    using A = AwarenessCalls;
+    const struct {
+        const char* what;
+        DpiAwarenessFunctions functions;
+        bool v2, perMonitor, system;  // which calls succeed
+        const char* calls;
+        DpiAwareness result;
+    } rows[] = {
+        {"Windows 10 1703 on",
+         {A::V2, A::PerMonitor, A::System},
+         true,
+         true,
+         true,
+         "v2 ",
+         DpiAwareness::PerMonitorV2},
+        {"v2 refused",
+         {A::V2, A::PerMonitor, A::System},
+         false,
+         true,
+         true,
+         "v2 per-monitor ",
+         DpiAwareness::PerMonitor},
+        {"Windows 8.1",
+         {nullptr, A::PerMonitor, A::System},
+         false,
+         true,
+         true,
+         "per-monitor ",
+         DpiAwareness::PerMonitor},
+        {"Windows 7",
+         {nullptr, nullptr, A::System},
+         false,
+         false,
+         true,
+         "system ",
+         DpiAwareness::System},
+        {"every one refused",
+         {A::V2, A::PerMonitor, A::System},
+         false,
+         false,
+         false,
+         "v2 per-monitor system ",
+         DpiAwareness::None},
+        {"none there", {nullptr, nullptr, nullptr}, true, true, true, "", DpiAwareness::None},
+    };
+    for (const auto& row : rows) {
+        A::log.clear();
+        A::v2Takes = row.v2;
+        A::perMonitorTakes = row.perMonitor;
+        A::systemTakes = row.system;
+        EXPECT_EQ(DeclareDpiAwareness(row.functions), row.result) << row.what;
+        EXPECT_EQ(A::log, row.calls) << row.what;
+    }
 }
 
 TEST_F(Windows, TierOptionsRaiseClickOnlyWhenTheSelectionChanges) {

@@ -1,5 +1,6 @@
 #include "launcher.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <ostream>
@@ -41,12 +42,12 @@ BOOL CALLBACK MatchChild(HWND child, LPARAM context) {
     return TRUE;
 }
 
-// A 32 x 32 true-colour drawing surface, read back as 0x00RRGGBB values.
+// A square true-colour drawing surface, read back as 0x00RRGGBB values.
 class Canvas {
   public:
-    Canvas() : dc_(CreateCompatibleDC(nullptr)) {
+    explicit Canvas(int size) : dc_(CreateCompatibleDC(nullptr)), size_(size) {
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
     }
@@ -62,36 +63,35 @@ class Canvas {
     std::vector<COLORREF> Pixels() const {
         GdiFlush();
         const auto* first = static_cast<const COLORREF*>(bits_);
-        return std::vector<COLORREF>(first, first + kSize * kSize);
+        return std::vector<COLORREF>(first, first + size_ * size_);
     }
-
-    static constexpr int kSize = 32;
 
   private:
     HDC dc_;
+    int size_;
     HBITMAP bitmap_ = nullptr;
     void* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
 };
 
-std::vector<COLORREF> ScreenPixels(int x, int y) {
-    Canvas canvas;
+std::vector<COLORREF> ScreenPixels(int x, int y, int size) {
+    Canvas canvas(size);
     HDC screen = GetDC(nullptr);
-    BitBlt(canvas.Dc(), 0, 0, Canvas::kSize, Canvas::kSize, screen, x, y, SRCCOPY);
+    BitBlt(canvas.Dc(), 0, 0, size, size, screen, x, y, SRCCOPY);
     ReleaseDC(nullptr, screen);
     return canvas.Pixels();
 }
 
-// A system icon as a box's icon static draws it, over the box's background.
-std::vector<COLORREF> IconPixels(LPCSTR icon, COLORREF pixel) {
-    Canvas canvas;
-    RECT all = {0, 0, Canvas::kSize, Canvas::kSize};
+// A system icon as a box's icon static draws it, over the box's background,
+// at the static's size (32 pixels at 96 dpi, more on a scaled display).
+std::vector<COLORREF> IconPixels(LPCSTR icon, COLORREF pixel, int size) {
+    Canvas canvas(size);
+    RECT all = {0, 0, size, size};
     HBRUSH background =
         CreateSolidBrush(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
     FillRect(canvas.Dc(), &all, background);
     DeleteObject(background);
-    DrawIconEx(canvas.Dc(), 0, 0, LoadIconA(nullptr, icon), Canvas::kSize, Canvas::kSize, 0,
-               nullptr, DI_NORMAL);
+    DrawIconEx(canvas.Dc(), 0, 0, LoadIconA(nullptr, icon), size, size, 0, nullptr, DI_NORMAL);
     return canvas.Pixels();
 }
 
@@ -118,11 +118,12 @@ std::optional<BoxIcon> ReadIcon(HWND box) {
     if (!iconStatic) return std::nullopt;
     RECT rect;
     GetWindowRect(iconStatic, &rect);
-    std::vector<COLORREF> shown = ScreenPixels(rect.left, rect.top);
-    long hand = Distance(shown, IconPixels(IDI_HAND, shown[0]));
-    long exclamation = Distance(shown, IconPixels(IDI_EXCLAMATION, shown[0]));
+    const int size = std::max(1, static_cast<int>(rect.right - rect.left));
+    std::vector<COLORREF> shown = ScreenPixels(rect.left, rect.top, size);
+    long hand = Distance(shown, IconPixels(IDI_HAND, shown[0], size));
+    long exclamation = Distance(shown, IconPixels(IDI_EXCLAMATION, shown[0], size));
     // A close match to one icon and a clear difference from the other.
-    const long close = Canvas::kSize * Canvas::kSize * 3 * 4;
+    const long close = static_cast<long>(size) * size * 3 * 4;
     if (hand < close && exclamation > 4 * hand) return BoxIcon::Critical;
     if (exclamation < close && hand > 4 * exclamation) return BoxIcon::Exclamation;
     return std::nullopt;
@@ -151,6 +152,12 @@ HWND FindChild(HWND parent, const std::string& className, const std::string& tex
 }
 
 HWND ChildAt(HWND parent, int x, int y) {
+    // The launcher lays its tables out at the display's scale.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    x = MulDiv(x, dpi, 96);
+    y = MulDiv(y, dpi, 96);
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect;
         GetWindowRect(child, &rect);

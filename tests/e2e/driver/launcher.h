@@ -44,7 +44,8 @@ struct MessageBoxSeen {
 std::string WindowText(HWND window);
 // The first child (any depth) of that class (empty: any) and exact text, or null.
 HWND FindChild(HWND parent, const std::string& className, const std::string& text);
-// The child whose top-left corner sits at (x, y) of the parent's client area, or null.
+// The child whose top-left corner sits at (x, y) of the parent's client area, given in
+// pixels at 96 dpi and scaled to the display's DPI, or null.
 HWND ChildAt(HWND parent, int x, int y);
 HWND Child(HWND parent, const std::string& className, const std::string& text);  // throws
 
