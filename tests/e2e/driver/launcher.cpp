@@ -221,6 +221,10 @@ void Settle(HWND window) {
 }
 
 Launcher::Launcher(const std::string& program, const std::string& currentFolder) {
+    // Wine starts its desktop process for the first program that needs the
+    // desktop while none runs. Needed here first, it is the driver's child, and
+    // not a program that the launcher started.
+    GetDesktopWindow();
     job_ = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
