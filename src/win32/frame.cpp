@@ -9,6 +9,11 @@ namespace kelvaro {
 
 namespace {
 
+// A length of the layout table, in pixels at 96 dpi, in pixels at `dpi`.
+int ToDpi(int value, int dpi) {
+    return MulDiv(value, dpi, USER_DEFAULT_SCREEN_DPI);
+}
+
 // A character height in pixels at `dpi`; points are 1/72 inch.
 int FontHeight(int dpi) {
     return MulDiv(layout::kFontSize, dpi, 7200);
@@ -87,8 +92,7 @@ void Frame::RegisterFrameClass() const {
 // in the work area.
 RECT Frame::CentredFrame(int dpi) const {
     const layout::FormLayout& form = layout::FormOf(form_);
-    RECT frame = {0, 0, MulDiv(form.clientWidth, dpi, USER_DEFAULT_SCREEN_DPI),
-                  MulDiv(form.clientHeight, dpi, USER_DEFAULT_SCREEN_DPI)};
+    RECT frame = {0, 0, ToDpi(form.clientWidth, dpi), ToDpi(form.clientHeight, dpi)};
     AdjustFrameForDpi(&frame, form.style, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
@@ -119,10 +123,8 @@ bool Frame::CreateFrame() {
 }
 
 RECT Frame::Scaled(const RECT& box) const {
-    return {MulDiv(box.left, dpi_, USER_DEFAULT_SCREEN_DPI),
-            MulDiv(box.top, dpi_, USER_DEFAULT_SCREEN_DPI),
-            MulDiv(box.right, dpi_, USER_DEFAULT_SCREEN_DPI),
-            MulDiv(box.bottom, dpi_, USER_DEFAULT_SCREEN_DPI)};
+    return {ToDpi(box.left, dpi_), ToDpi(box.top, dpi_), ToDpi(box.right, dpi_),
+            ToDpi(box.bottom, dpi_)};
 }
 
 RECT Frame::ControlBox(const layout::ControlLayout& row) const {

@@ -54,6 +54,13 @@ unsigned BigWord(const Bytes& bytes, size_t at) {
     return bytes[at] << 8 | bytes[at + 1];
 }
 
+Bytes ResourceBytes(HMODULE module, LPCSTR type, int id) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (found == nullptr) return {};
+    auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
+    return data == nullptr ? Bytes{} : Bytes(data, data + SizeofResource(module, found));
+}
+
 // Each exe loaded as data only, so that the i686 one opens in a 64-bit process.
 class ExeResources : public ::testing::TestWithParam<Exe> {
   protected:
@@ -68,12 +75,7 @@ class ExeResources : public ::testing::TestWithParam<Exe> {
     void TearDown() override {
         if (module_ != nullptr) FreeLibrary(module_);
     }
-    Bytes Resource(LPCSTR type, int id) const {
-        HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(id), type);
-        if (found == nullptr) return {};
-        auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
-        return data == nullptr ? Bytes{} : Bytes(data, data + SizeofResource(module_, found));
-    }
+    Bytes Resource(LPCSTR type, int id) const { return ResourceBytes(module_, type, id); }
     HMODULE module_ = nullptr;
 };
 
@@ -296,14 +298,8 @@ TEST(TheTwoExes, CarryTheSameResourcesAndTexts) {
         {"version record", RT_VERSION, 1},
     };
     for (const auto& resource : resources) {
-        Bytes bytes[2];
-        for (int n = 0; n < 2; ++n) {
-            HRSRC found = FindResourceA(modules[n], MAKEINTRESOURCEA(resource.id), resource.type);
-            const auto* data = found == nullptr ? nullptr
-                                                : static_cast<const unsigned char*>(LockResource(
-                                                      LoadResource(modules[n], found)));
-            if (data != nullptr) bytes[n].assign(data, data + SizeofResource(modules[n], found));
-        }
+        const Bytes bytes[2] = {ResourceBytes(modules[0], resource.type, resource.id),
+                                ResourceBytes(modules[1], resource.type, resource.id)};
         EXPECT_FALSE(bytes[0].empty()) << resource.what;
         EXPECT_EQ(bytes[0], bytes[1]) << resource.what;
     }
