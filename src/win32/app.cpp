@@ -1,25 +1,52 @@
-// The launcher's entry point: the Windows services behind the launcher's
-// logic, then the main window's start and its events until the process ends.
+// The launcher's entry point: its start-up steps with the Windows services
+// behind the launcher's logic, then the main window's events until the
+// process ends.
 #include <windows.h>
+
+#include <optional>
 
 #include "com_apartment.h"
 #include "dll_search.h"
 #include "dpi.h"
 #include "main_window.h"
+#include "start_up.h"
 #include "win_services.h"
 
+namespace kelvaro {
+namespace {
+
+class WinStartUp : public StartUpSteps {
+  public:
+    WinStartUp(HINSTANCE instance, int showCommand)
+        : instance_(instance), showCommand_(showCommand) {}
+
+    void RestrictDllSearch() override { kelvaro::RestrictDllSearch(); }
+    void DeclareDpiAwareness() override { kelvaro::DeclareDpiAwareness(); }
+    void EnterComApartment() override { com_.emplace(); }
+    void LeaveComApartment() override { com_.reset(); }
+    int RunMainWindow() override {
+        WinFileSystem files;
+        WinRegistry registry;
+        WinShell shell;
+        WinProcessStarter processes;
+        WinMessageBox messages;
+        MainWindow window(instance_, {files, registry, shell, processes, messages},
+                          [&messages](HWND owner) { messages.SetOwner(owner); });
+        if (!window.Open(showCommand_)) return 1;
+        window.RunMessageLoop();
+        return 0;
+    }
+
+  private:
+    HINSTANCE instance_;
+    int showCommand_;
+    std::optional<ComApartment> com_;
+};
+
+}  // namespace
+}  // namespace kelvaro
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    kelvaro::RestrictDllSearch();
-    kelvaro::DeclareDpiAwareness();
-    const kelvaro::ComApartment com;
-    kelvaro::WinFileSystem files;
-    kelvaro::WinRegistry registry;
-    kelvaro::WinShell shell;
-    kelvaro::WinProcessStarter processes;
-    kelvaro::WinMessageBox messages;
-    kelvaro::MainWindow window(instance, {files, registry, shell, processes, messages},
-                               [&messages](HWND owner) { messages.SetOwner(owner); });
-    if (!window.Open(showCommand)) return 1;
-    window.RunMessageLoop();
-    return 0;
+    kelvaro::WinStartUp steps(instance, showCommand);
+    return kelvaro::StartLauncher(steps);
 }

@@ -70,4 +70,11 @@ void AdjustFrameForDpi(RECT* client, DWORD style, int dpi) {
     }
 }
 
+void ScaleFrameWithDpi(HWND window) {
+    using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
+    static const auto enableNonClientDpiScaling =
+        SystemFunction<EnableNonClientDpiScalingFn>("user32.dll", "EnableNonClientDpiScaling");
+    if (enableNonClientDpiScaling != nullptr) enableNonClientDpiScaling(window);
+}
+
 }  // namespace kelvaro

@@ -34,4 +34,9 @@ int DpiOf(HWND window);
 // The outer size of a window whose client area is `client`, at `dpi`.
 void AdjustFrameForDpi(RECT* client, DWORD style, int dpi);
 
+// For WM_NCCREATE: a window of a per-monitor (v1) aware process has its
+// title bar and borders scaled with it too, where Windows can (10 1607 on;
+// v2 does so by itself).
+void ScaleFrameWithDpi(HWND window);
+
 }  // namespace kelvaro

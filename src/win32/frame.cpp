@@ -1,5 +1,8 @@
 #include "frame.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <string>
 
 #include "dpi.h"
@@ -8,6 +11,18 @@
 namespace kelvaro {
 
 namespace {
+
+// WM_GETDPISCALEDSIZE (Windows 10 1703), which the headers declare only for
+// newer Windows targets than ours.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+// The annotation service of oleacc and its name property, from oleacc.h.
+const CLSID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const MSAAPROPID kAccName = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 // A length of the layout table, in pixels at 96 dpi, in pixels at `dpi`.
 int ToDpi(int value, int dpi) {
@@ -19,36 +34,45 @@ int FontHeight(int dpi) {
     return MulDiv(layout::kFontSize, dpi, 7200);
 }
 
-HFONT CreateFontOf(int height, int width, bool underline) {
-    return CreateFontA(-height, width, 0, 0, FW_NORMAL, FALSE, underline, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, layout::kFontFace);
+int CALLBACK FindBitmapSize(const LOGFONTA*, const TEXTMETRICA* metrics, DWORD type, LPARAM found) {
+    auto* size = reinterpret_cast<int*>(found);
+    if ((type & RASTER_FONTTYPE) && metrics->tmHeight - metrics->tmInternalLeading == *size) {
+        *size = 0;
+        return 0;
+    }
+    return 1;
 }
 
-int AverageCharWidth(int height) {
-    HFONT font = CreateFontOf(height, 0, false);
+// "MS Sans Serif" where the system holds a bitmap of it whose characters are
+// `height` pixels high. Windows loads one set of its sizes, for the display's
+// DPI; asked for another size, it gives the nearest or blows a small one up
+// into blocks, and the scalable face is used instead.
+const char* TextFace(int height) {
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = ANSI_CHARSET;
+    lstrcpynA(wanted.lfFaceName, layout::kFontFace, LF_FACESIZE);
+    int size = height;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &wanted, FindBitmapSize, reinterpret_cast<LPARAM>(&size), 0);
+    ReleaseDC(nullptr, screen);
+    return size == 0 ? layout::kFontFace : layout::kScalableFontFace;
+}
+
+HFONT CreateTextFont(const char* face, int height, bool underline) {
+    return CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// How wide a caption is drawn in `font`, in pixels.
+int CaptionWidth(std::string_view caption, HFONT font) {
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(screen, &metrics);
+    SIZE size = {};
+    GetTextExtentPoint32A(screen, caption.data(), static_cast<int>(caption.size()), &size);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
-    DeleteObject(font);
-    return metrics.tmAveCharWidth;
-}
-
-// The text font at `dpi`. Type does not widen evenly with its height (under
-// Wine, 8.25 pt comes out 4 % wider at 120 dpi than 96 dpi's scaled): where
-// the font is wider than the 96-dpi one scaled, its characters are narrowed
-// to that, so that every caption that fits its box at 96 dpi fits it scaled.
-HFONT CreateTextFont(int dpi, bool underline) {
-    int width = 0;
-    if (dpi != USER_DEFAULT_SCREEN_DPI) {
-        const int scaled =
-            AverageCharWidth(FontHeight(USER_DEFAULT_SCREEN_DPI)) * dpi / USER_DEFAULT_SCREEN_DPI;
-        if (AverageCharWidth(FontHeight(dpi)) > scaled) width = scaled;
-    }
-    return CreateFontOf(FontHeight(dpi), width, underline);
+    return size.cx;
 }
 
 HICON LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
@@ -64,6 +88,7 @@ Frame::Frame(HINSTANCE instance, layout::Form form) : instance_(instance), form_
 Frame::~Frame() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        NameForScreenReaders(false);
         DestroyWindow(hwnd_);
     }
     if (font_ != nullptr) DeleteObject(font_);
@@ -88,19 +113,22 @@ void Frame::RegisterFrameClass() const {
     RegisterClassExA(&frameClass);
 }
 
-// The window's outer rectangle for the form's client area at `dpi`, centred
-// in the work area.
-RECT Frame::CentredFrame(int dpi) const {
+// The size of the window whose client area is the form's at `dpi`.
+SIZE Frame::FrameSize(int dpi) const {
     const layout::FormLayout& form = layout::FormOf(form_);
     RECT frame = {0, 0, ToDpi(form.clientWidth, dpi), ToDpi(form.clientHeight, dpi)};
     AdjustFrameForDpi(&frame, form.style, dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The window's outer rectangle at `dpi`, centred in the work area.
+RECT Frame::CentredFrame(int dpi) const {
+    const SIZE size = FrameSize(dpi);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    const int left = screen.left + (screen.right - screen.left - width) / 2;
-    const int top = screen.top + (screen.bottom - screen.top - height) / 2;
-    return {left, top, left + width, top + height};
+    const int left = screen.left + (screen.right - screen.left - size.cx) / 2;
+    const int top = screen.top + (screen.bottom - screen.top - size.cy) / 2;
+    return {left, top, left + size.cx, top + size.cy};
 }
 
 bool Frame::CreateFrame() {
@@ -127,35 +155,44 @@ RECT Frame::Scaled(const RECT& box) const {
             ToDpi(box.bottom, dpi_)};
 }
 
+// The row's box at the window's DPI. Type does not grow evenly with the
+// scale: a one-line caption wider than its scaled box widens the box to its
+// right, so that it stays on its one line.
 RECT Frame::ControlBox(const layout::ControlLayout& row) const {
-    return Scaled({row.left, row.top, row.left + row.width, row.top + row.height});
+    RECT box = Scaled({row.left, row.top, row.left + row.width, row.top + row.height});
+    if (layout::IsOneLineLabel(row)) {
+        box.right = std::max<LONG>(box.right, box.left + CaptionWidth(row.text, FontOf(row)));
+    }
+    return box;
+}
+
+HFONT Frame::FontOf(const layout::ControlLayout& row) const {
+    return row.font == layout::Font::Link ? linkFont_ : font_;
 }
 
 void Frame::CreateControls() {
     dpi_ = DpiOf(hwnd_);
+    highContrast_ = HighContrastOn();
+    MakeFonts();
     for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
         const RECT box = ControlBox(row);
-        CreateWindowExA(row.exStyle, row.className, std::string(row.text).c_str(),
-                        WS_CHILD | WS_VISIBLE | row.style, box.left, box.top, box.right - box.left,
-                        box.bottom - box.top, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+        HWND control = CreateWindowExA(row.exStyle, row.className, std::string(row.text).c_str(),
+                                       WS_CHILD | WS_VISIBLE | row.style, box.left, box.top,
+                                       box.right - box.left, box.bottom - box.top, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                       instance_, nullptr);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
     }
-    SetFonts(false);
+    NameForScreenReaders(true);
 }
 
-// Fonts made for the window's DPI; those they replace are freed once no
-// control uses them any more.
-void Frame::SetFonts(bool redraw) {
-    HFONT oldFont = font_;
-    HFONT oldLinkFont = linkFont_;
-    font_ = CreateTextFont(dpi_, false);
-    linkFont_ = CreateTextFont(dpi_, true);
-    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
-        HFONT font = row.font == layout::Font::Link ? linkFont_ : font_;
-        SendMessageA(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    }
-    if (oldFont != nullptr) DeleteObject(oldFont);
-    if (oldLinkFont != nullptr) DeleteObject(oldLinkFont);
+// Fonts made for the window's DPI. Those they replace are the caller's to
+// free, once no control uses them any more.
+void Frame::MakeFonts() {
+    const int height = FontHeight(dpi_);
+    const char* face = TextFace(height);
+    font_ = CreateTextFont(face, height, false);
+    linkFont_ = CreateTextFont(face, height, true);
 }
 
 // The window moved to a monitor of another scale: the controls and the fonts
@@ -163,15 +200,71 @@ void Frame::SetFonts(bool redraw) {
 // Windows suggests for it.
 void Frame::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
+    HFONT oldFont = font_;
+    HFONT oldLinkFont = linkFont_;
+    MakeFonts();
     for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
         const RECT box = ControlBox(row);
-        SetWindowPos(Control(row.id), nullptr, box.left, box.top, box.right - box.left,
+        HWND control = Control(row.id);
+        SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left,
                      box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), TRUE);
     }
-    SetFonts(true);
+    DeleteObject(oldFont);
+    DeleteObject(oldLinkFont);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The client area is the table's at the window's DPI, whatever frame the
+// system draws around it; the window keeps its centre.
+void Frame::FitClientArea() {
+    const layout::FormLayout& form = layout::FormOf(form_);
+    RECT client, frame;
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &frame);
+    const int wider = ToDpi(form.clientWidth, dpi_) - client.right;
+    const int higher = ToDpi(form.clientHeight, dpi_) - client.bottom;
+    if (wider == 0 && higher == 0) return;
+    SetWindowPos(hwnd_, nullptr, frame.left - wider / 2, frame.top - higher / 2,
+                 frame.right - frame.left + wider, frame.bottom - frame.top + higher,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// High contrast switched on or off, or the system's colours changed: every
+// control is painted again in the colours now in force.
+void Frame::OnColorsChanged() {
+    highContrast_ = HighContrastOn();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Screen readers name a control by its caption; a control whose caption
+// says nothing is named by the table, through the system's annotation
+// service, until the window goes.
+void Frame::NameForScreenReaders(bool named) {
+    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
+        if (row.accessibleName.empty()) continue;
+        if (annotations_ == nullptr && named &&
+            FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    kIAccPropServices, reinterpret_cast<void**>(&annotations_)))) {
+            annotations_ = nullptr;
+        }
+        if (annotations_ == nullptr) return;
+        HWND control = Control(row.id);
+        if (named) {
+            const std::wstring name(row.accessibleName.begin(), row.accessibleName.end());
+            annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAccName,
+                                         name.c_str());
+        } else {
+            annotations_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &kAccName, 1);
+        }
+    }
+    if (!named && annotations_ != nullptr) {
+        annotations_->Release();
+        annotations_ = nullptr;
+    }
 }
 
 HBRUSH Frame::Brush(COLORREF color) {
@@ -180,11 +273,17 @@ HBRUSH Frame::Brush(COLORREF color) {
     return brush;
 }
 
+COLORREF Frame::BackColor(const layout::ControlLayout* row) const {
+    if (highContrast_) return GetSysColor(COLOR_BTNFACE);
+    return row != nullptr ? row->back : layout::kBackColor;
+}
+
 LRESULT CALLBACK Frame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* frame = static_cast<Frame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         frame->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+        ScaleFrameWithDpi(hwnd);
     }
     auto* frame = reinterpret_cast<Frame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (frame == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -205,9 +304,21 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case kGetDpiScaledSize:
+            *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_SYSCOLORCHANGE:
+            OnColorsChanged();
+            break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged();
+            break;
+        case WM_DESTROY:
+            NameForScreenReaders(false);
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
             break;
@@ -224,14 +335,19 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Frame::OnEraseBackground(HDC dc) {
     RECT client;
     GetClientRect(hwnd_, &client);
-    FillRect(dc, &client, Brush(layout::kBackColor));
+    FillRect(dc, &client, Brush(BackColor()));
 }
 
+// Labels and options in the table's colours; in high contrast, in the
+// system's, the link in the colour the system gives links.
 LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
     const layout::ControlLayout* row = layout::FindControl(GetDlgCtrlID(control));
-    const COLORREF back = row != nullptr ? row->back : layout::kBackColor;
+    const COLORREF back = BackColor(row);
     SetBkColor(dc, back);
-    if (row != nullptr) SetTextColor(dc, GetSysColor(row->textColor));
+    if (row != nullptr) {
+        const bool link = row->font == layout::Font::Link;
+        SetTextColor(dc, GetSysColor(highContrast_ && link ? COLOR_HOTLIGHT : row->textColor));
+    }
     return reinterpret_cast<LRESULT>(Brush(back));
 }
 

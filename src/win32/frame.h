@@ -12,7 +12,13 @@
 
 #include "layout.h"
 
+struct IAccPropServices;
+
 namespace kelvaro {
+
+// Whether the system's high-contrast mode is on. Alone in high_contrast.cpp,
+// so that a test can link its own answer: Wine cannot turn the mode on.
+bool HighContrastOn();
 
 class Frame {
   public:
@@ -38,6 +44,9 @@ class Frame {
     // Messages that a window does not handle itself come here.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH Brush(COLORREF color);
+    // The background of a control of the table, or of the window (nullptr):
+    // the table's colour, or the system's in high contrast.
+    COLORREF BackColor(const layout::ControlLayout* row = nullptr) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -45,10 +54,15 @@ class Frame {
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void RegisterFrameClass() const;
+    SIZE FrameSize(int dpi) const;
     RECT CentredFrame(int dpi) const;
     RECT ControlBox(const layout::ControlLayout& row) const;
-    void SetFonts(bool redraw);
+    HFONT FontOf(const layout::ControlLayout& row) const;
+    void MakeFonts();
     void OnDpiChanged(int dpi, const RECT& suggested);
+    void FitClientArea();
+    void OnColorsChanged();
+    void NameForScreenReaders(bool named);
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
 
@@ -56,8 +70,10 @@ class Frame {
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI that the controls and the fonts are made for
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
+    bool highContrast_ = false;
     HWND lastFocus_ = nullptr;
     std::map<COLORREF, HBRUSH> brushes_;
+    IAccPropServices* annotations_ = nullptr;
 };
 
 }  // namespace kelvaro

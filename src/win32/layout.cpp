@@ -70,14 +70,18 @@ std::vector<ControlLayout> BuildTable() {
     link.font = Font::Link;
     table.push_back(link);
 
-    table.push_back(
-        Control(path, {kPathLabel1, kStaticClass, "Generals path:", kLabel, 8, 18, 73, 17, 1}));
+    ControlLayout label1 =
+        Control(path, {kPathLabel1, kStaticClass, "Generals path:", kLabel, 8, 18, 73, 17, 1});
+    label1.names = kText1;
+    table.push_back(label1);
     ControlLayout text1 = Control(
         path, {kText1, kEditClass, "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 88, 16, 257, 19, 0});
     text1.exStyle = WS_EX_CLIENTEDGE;
     table.push_back(text1);
-    table.push_back(
-        Control(path, {kPathCommand3, kButtonClass, "...", kButton, 352, 16, 25, 17, 4}));
+    ControlLayout command3 =
+        Control(path, {kPathCommand3, kButtonClass, "...", kButton, 352, 16, 25, 17, 4});
+    command3.accessibleName = "Browse";
+    table.push_back(command3);
     table.push_back(
         Control(path, {kPathCommand1, kButtonClass, "Ok", kButton, 296, 40, 81, 25, 2}));
     table.push_back(
@@ -103,7 +107,19 @@ std::vector<ControlLayout> ControlsOf(Form form) {
     }
     std::sort(controls.begin(), controls.end(),
               [](const ControlLayout& a, const ControlLayout& b) { return a.tab < b.tab; });
-    return controls;
+    std::vector<ControlLayout> zOrder;
+    for (const ControlLayout& control : controls) {
+        if (control.names != 0) continue;
+        for (const ControlLayout& label : controls) {
+            if (label.names == control.id) zOrder.push_back(label);
+        }
+        zOrder.push_back(control);
+    }
+    return zOrder;
+}
+
+bool IsOneLineLabel(const ControlLayout& control) {
+    return control.className == std::string_view(kStaticClass) && !control.text.empty();
 }
 
 const ControlLayout* FindControl(int id) {

@@ -65,15 +65,23 @@ struct ControlLayout {
     int top;
     int width;
     int height;
-    int tab;               // position in the tab order, which is also the z-order
+    int tab;               // position in the tab order
     std::string_view tag;  // a tier option's Tag
     COLORREF back;         // background of labels and options
     int textColor;         // system colour index of the text
     Font font;
+    // A label that names the control with this id: it comes right before that
+    // control in z-order, where screen readers look for an edit box's name.
+    int names = 0;
+    // What screen readers say for a control whose caption says nothing.
+    std::string_view accessibleName = {};
 };
 
-// The controls of one window, in tab order.
+// The controls of one window in z-order: the tab order, each naming label
+// right before the control it names (labels take no focus).
 std::vector<ControlLayout> ControlsOf(Form form);
+// A label with a caption of one line, never narrower than that caption.
+bool IsOneLineLabel(const ControlLayout& control);
 const ControlLayout* FindControl(int id);
 
 // The main window's rules, one pixel wide, both ends included.
@@ -91,8 +99,11 @@ inline constexpr int kLineColor = COLOR_APPWORKSPACE;
 inline constexpr COLORREF kBackColor = RGB(235, 233, 237);
 inline constexpr int kBannerHeight = 40;
 
-// "MS Sans Serif" 8.25 pt, the size in hundredths of a point.
+// "MS Sans Serif" 8.25 pt, the size in hundredths of a point. It is a bitmap
+// font of a few sizes; at a size it lacks, its scalable successor, made to
+// its measure, takes its place.
 inline constexpr const char* kFontFace = "MS Sans Serif";
+inline constexpr const char* kScalableFontFace = "Microsoft Sans Serif";
 inline constexpr int kFontSize = 825;
 
 }  // namespace kelvaro::layout

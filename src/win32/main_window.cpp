@@ -41,6 +41,9 @@ void MainWindow::RunMessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // A quit request ends the launcher the way closing its window does: the
+    // game's folder is put back first.
+    frm_.QueryUnload();
 }
 
 std::string MainWindow::TechTag(int index) {
@@ -204,7 +207,7 @@ void MainWindow::OnPaint() {
 // top-left corner; the background wherever the box is larger. At 96 dpi the
 // bitmap is copied as it is.
 void MainWindow::OnDrawBanner(const DRAWITEMSTRUCT& item) {
-    FillRect(item.hDC, &item.rcItem, Brush(layout::kBackColor));
+    FillRect(item.hDC, &item.rcItem, Brush(BackColor()));
     BITMAP size;
     if (banner_ == nullptr || GetObjectA(banner_, sizeof size, &size) == 0) return;
     const RECT box = Scaled({0, 0, size.bmWidth, size.bmHeight});

@@ -28,7 +28,8 @@ class MainWindow : public Frame, public MainFrmView {
     // built hidden, the start-up sequence, then the window shown. False, with
     // nothing touched, when the platform refuses to create the window.
     bool Open(int showCommand);
-    // Runs the launcher's events for as long as the window exists.
+    // Runs the launcher's events until the process ends through the exit
+    // sequence, which a quit request runs too.
     void RunMessageLoop();
 
     std::string TechTag(int index) override;

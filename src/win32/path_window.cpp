@@ -42,8 +42,9 @@ void PathWindow::RunModal() {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
-            // Leave the quit request to the outer loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
+            // A quit request ends the launcher as the dialog's Quit does,
+            // through the exit sequence, before start-up goes any further.
+            frm_.Command2Click();
             break;
         }
         if (hwnd_ != nullptr && IsDialogMessageA(hwnd_, &message)) continue;

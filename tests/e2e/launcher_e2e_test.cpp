@@ -32,12 +32,12 @@ std::string ModCommand(int tier) {
 
 class LauncherRun : public ::testing::Test {
   protected:
-    void Start(const SandboxSetup& setup = {}) {
+    void Start(const SandboxSetup& setup = {}, const std::string& folder = Sandbox::WorkFolder()) {
         sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
-        Relaunch();
+        Relaunch(folder);
     }
-    void Relaunch() {
-        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder());
+    void Relaunch(const std::string& folder = Sandbox::WorkFolder()) {
+        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, folder);
     }
     MainWindow Main() const { return {launcher_->WaitMainWindow()}; }
 
@@ -156,13 +156,32 @@ TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
     QuitAndExpectPristine(main);
 }
 
+// Started from the game's folder, where every game path leads while the game
+// folder is unknown: a start-up that went on past the dialog would hide the
+// INI folder there.
 TEST_F(LauncherRun, QuitInTheDialogEndsTheLauncherWithoutItsWindow) {
-    Start({.registryEntry = false});
-    Answer();
-    PathDialog dialog{launcher_->WaitPathDialog()};
-    Click(dialog.QuitButton());
-    launcher_->WaitForExit(kMainCaption);
-    EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+    const struct {
+        const char* name;
+        bool quitDuringMessage;
+        void (*quit)(const PathDialog&);
+    } rows[] = {
+        {"Quit", false, [](const PathDialog& dialog) { Click(dialog.QuitButton()); }},
+        {"a quit message in the dialog", false,
+         [](const PathDialog& dialog) { PostQuit(dialog.window); }},
+        {"a quit message in the message box before it", true, nullptr},
+    };
+    for (const auto& row : rows)
+        Row(row.name, [&] {
+            Start({.registryEntry = false}, Sandbox::GameFolder());
+            MessageBoxSeen notFound = launcher_->WaitMessageBox();
+            if (row.quitDuringMessage) PostQuit(notFound.window);
+            if (!row.quitDuringMessage) {
+                launcher_->Answer(notFound);
+                row.quit(PathDialog{launcher_->WaitPathDialog()});
+            }
+            launcher_->WaitForExit(kMainCaption);
+            EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+        });
 }
 
 TEST_F(LauncherRun, ClosingTheDialogGoesOnWithoutAGameFolder) {
@@ -282,6 +301,7 @@ TEST_F(LauncherRun, EveryWayOfClosingRestoresTheFolder) {
     const Case rows[] = {
         {"close box", [](const Launcher&, HWND window) { PostSystemClose(window); }, true},
         {"WM_CLOSE", [](const Launcher&, HWND window) { PostClose(window); }, true},
+        {"WM_QUIT", [](const Launcher&, HWND window) { PostQuit(window); }, true},
         {"log-off", [](const Launcher& launcher, HWND window) { launcher.EndSession(window); },
          false},
     };

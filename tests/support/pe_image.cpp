@@ -82,6 +82,7 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
     image->imageBase =
         image->pe32Plus ? file.U64(optional + 24, &ok) : file.U32(optional + 28, &ok);
     image->subsystem = file.U16(optional + 68, &ok);
+    image->subsystemVersion = {file.U16(optional + 48, &ok), file.U16(optional + 50, &ok)};
     image->dllCharacteristics = file.U16(optional + 70, &ok);
     std::uint64_t directoryCountAt = optional + (image->pe32Plus ? 108 : 92);
     std::uint32_t directoryCount = file.U32(directoryCountAt, &ok);

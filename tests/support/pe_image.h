@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvaro::testing {
@@ -49,6 +50,7 @@ struct PeImage {
     bool pe32Plus = false;                    // optional header magic 0x20B rather than 0x10B
     std::uint64_t imageBase = 0;
     std::uint16_t subsystem = 0;
+    std::pair<std::uint16_t, std::uint16_t> subsystemVersion;  // the oldest Windows it runs on
     std::uint16_t dllCharacteristics = 0;
     std::vector<PeDirectory> directories;
     std::vector<PeSection> sections;

@@ -6,13 +6,18 @@
 // is expected scaled from them.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,7 +30,19 @@
 #include "link_cursor.h"
 #include "main_window.h"
 #include "memory_registry.h"
+#include "path_window.h"
 #include "pub_var.h"
+#include "start_up.h"
+
+namespace kelvaro {
+namespace testing {
+bool gHighContrast = false;
+}
+// The tests answer for the system: Wine cannot turn high contrast on.
+bool HighContrastOn() {
+    return testing::gHighContrast;
+}
+}  // namespace kelvaro
 
 namespace kelvaro::testing {
 namespace {
@@ -106,13 +123,90 @@ std::array<long, 2> CircleSize(HWND option, COLORREF back) {
     return {right - left + 1, bottom - top + 1};
 }
 
+// A window's client area as the screen shows it, row by row.
+struct Pixels {
+    long width = 0;
+    std::vector<COLORREF> colors;
+    COLORREF At(long x, long y) const { return colors[static_cast<size_t>(y * width + x)]; }
+    bool operator==(const Pixels&) const = default;
+};
+
+Pixels Capture(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info = {};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    Pixels image{client.right, {}};
+    const auto* xrgb = static_cast<const DWORD*>(bits);
+    for (long i = 0; i < client.right * client.bottom; ++i)
+        image.colors.push_back(RGB(xrgb[i] >> 16 & 255, xrgb[i] >> 8 & 255, xrgb[i] & 255));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return image;
+}
+
+// How clearly two colours stand apart: the WCAG contrast ratio, 1 to 21.
+double Contrast(COLORREF a, COLORREF b) {
+    auto luminance = [](COLORREF c) {
+        auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+               0.0722 * linear(GetBValue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every caption painted in the window's colours (labels, options) stands out
+// from its background, the commonest colour of its box: its strongest pixel,
+// beyond an option's circle, is at least 4.5 times as bright or dark.
+void ExpectCaptionsStandOut(HWND window) {
+    const Pixels image = Capture(window);
+    for (HWND control = GetWindow(window, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        char className[16] = {};
+        GetClassNameA(control, className, sizeof className);
+        const bool option =
+            lstrcmpiA(className, "Button") == 0 &&
+            (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+        if (Text(control).empty() || (lstrcmpiA(className, "Static") != 0 && !option)) continue;
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        if (option) r.left += r.bottom - r.top;
+        std::map<COLORREF, int> counts;
+        for (long y = r.top; y < r.bottom; ++y)
+            for (long x = r.left; x < r.right; ++x) ++counts[image.At(x, y)];
+        const COLORREF back = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                  return a.second < b.second;
+                              })->first;
+        double strongest = 1;
+        for (const auto& [color, count] : counts)
+            strongest = std::max(strongest, Contrast(color, back));
+        EXPECT_GE(strongest, 4.5) << Text(control);
+    }
+}
+
 struct Control {
     const char* className;
     std::string text;
     DWORD mask;  // the style bits that matter
     DWORD style;
-    std::array<long, 4> box;  // left, top, width, height in the client area
-    bool wraps = false;       // a label's text that may take several lines
+    std::array<long, 4> box;     // left, top, width, height in the client area
+    bool wraps = false;          // a label's text that may take several lines
+    const char* name = nullptr;  // what screen readers say, where not the caption
 };
 
 constexpr DWORD kButton = BS_TYPEMASK | WS_TABSTOP;  // a push button, never the default one
@@ -142,17 +236,43 @@ std::vector<Control> MainFrmControls() {
     return rows;
 }
 
+// The label before the edit box it names: screen readers look for it there.
 const std::vector<Control> kPathFrmControls = {
+    {"Static", "Generals path:", kLabel, SS_LEFT, {8, 18, 73, 17}},
     {"Edit",
      "",
      ES_MULTILINE | ES_AUTOHSCROLL | WS_TABSTOP,
      ES_AUTOHSCROLL | WS_TABSTOP,
-     {88, 16, 257, 19}},
-    {"Static", "Generals path:", kLabel, SS_LEFT, {8, 18, 73, 17}},
+     {88, 16, 257, 19},
+     false,
+     "Generals path:"},
     {"Button", "Ok", kButton, WS_TABSTOP, {296, 40, 81, 25}},
     {"Button", "Quit", kButton, WS_TABSTOP, {208, 40, 81, 25}},
-    {"Button", "...", kButton, WS_TABSTOP, {352, 16, 25, 17}},
+    {"Button", "...", kButton, WS_TABSTOP, {352, 16, 25, 17}, false, "Browse"},
 };
+
+// What screen readers say for a control, through MSAA.
+std::string AccessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return "(no accessible object)";
+    }
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    accessible->get_accName(self, &name);
+    accessible->Release();
+    std::string text;
+    for (const wchar_t* c = name; c != nullptr && *c != 0; ++c) text += static_cast<char>(*c);
+    SysFreeString(name);
+    return text;
+}
+
+// Wine 8's oleacc keeps no annotations (IAccPropServices answers E_NOTIMPL).
+const bool kAnnotationsKept =
+    GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr;
 
 // The window's frame, and its children in z-order, which is the tab order,
 // each in its box and with its font at `dpi`.
@@ -166,8 +286,10 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (present | absent), present) << caption;
     GetWindowRect(window, &frame);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    EXPECT_NEAR(frame.left + frame.right, screen.left + screen.right, 1) << caption;
-    EXPECT_NEAR(frame.top + frame.bottom, screen.top + screen.bottom, 1) << caption;
+    // Centred to the pixel: each halving, of the free space and of a frame
+    // fitted to the client area, may round.
+    EXPECT_NEAR(frame.left + frame.right, screen.left + screen.right, 2) << caption;
+    EXPECT_NEAR(frame.top + frame.bottom, screen.top + screen.bottom, 2) << caption;
 
     HWND control = GetWindow(window, GW_CHILD);
     for (size_t tab = 0; tab < controls.size(); ++tab, control = GetWindow(control, GW_HWNDNEXT)) {
@@ -181,27 +303,45 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ((std::array<long, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  ScaledBox(row.box, dpi))
+        // The font picked for real: the bitmap "MS Sans Serif" where the system
+        // has its 8.25 pt size (11 px at 96 dpi), else its scalable successor.
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+        LOGFONTA asked = {};
+        GetObjectA(font, sizeof asked, &asked);
+        HDC dc = GetDC(control);
+        HGDIOBJ previous = SelectObject(dc, font);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(dc, sizeof face, face);
+        SIZE caption = {};
+        GetTextExtentPoint32A(dc, row.text.c_str(), static_cast<int>(row.text.size()), &caption);
+        RECT room = {0, 0, r.right - r.left, 0};
+        DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
+        SelectObject(dc, previous);
+        ReleaseDC(control, dc);
+        // Only a display at 96 dpi loads the bitmap set (sserife.fon) that
+        // has the 11 px of 8.25 pt at 96 dpi; none has 14, 17 or 22 px.
+        const bool bitmap = dpi == 96 && DisplayDpi() == 96;
+        EXPECT_STREQ(asked.lfFaceName, bitmap ? "MS Sans Serif" : "Microsoft Sans Serif");
+        EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, FontHeight(dpi)) << face;
+        EXPECT_EQ(std::string(face) == "MS Sans Serif", bitmap) << face << " at " << dpi;
+        EXPECT_EQ((metrics.tmPitchAndFamily & TMPF_TRUETYPE) == 0, bitmap) << face;
+        EXPECT_EQ(metrics.tmAveCharWidth, bitmap ? 5 : metrics.tmAveCharWidth) << "tab " << tab;
+        EXPECT_EQ(asked.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
+        // A one-line caption stays on its line: its box widens where the type
+        // grows faster than the scale.
+        std::array<long, 4> box = ScaledBox(row.box, dpi);
+        const bool oneLine =
+            row.className == std::string("Static") && !row.text.empty() && !row.wraps;
+        if (oneLine) box[2] = std::max(box[2], caption.cx);
+        EXPECT_EQ((std::array<long, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}), box)
             << "tab " << tab << ", " << row.text << " at " << dpi << " dpi";
-        LOGFONTA font = {};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        EXPECT_EQ(-font.lfHeight, FontHeight(dpi)) << "tab " << tab << " at " << dpi << " dpi";
-        EXPECT_EQ(font.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
-        if (row.className == std::string("Static") && !row.text.empty() && !row.wraps) {
-            // The caption on one line, as at 96 dpi, however the type scales.
-            HDC dc = GetDC(control);
-            HGDIOBJ previous =
-                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-            TEXTMETRICA metrics = {};
-            GetTextMetricsA(dc, &metrics);
-            RECT room = {0, 0, r.right - r.left, 0};
-            DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
-            SelectObject(dc, previous);
-            ReleaseDC(control, dc);
-            EXPECT_EQ(room.bottom, metrics.tmHeight) << row.text << " at " << dpi << " dpi";
-        }
+        EXPECT_EQ(room.bottom, oneLine ? metrics.tmHeight : room.bottom)
+            << row.text << " at " << dpi;
+        std::string name = row.name != nullptr ? row.name : row.text;
+        if (name == "Browse" && !kAnnotationsKept) name = row.text;
+        EXPECT_EQ(AccessibleName(control), name) << "tab " << tab;
     }
     EXPECT_EQ(control, nullptr) << caption << " has more controls";
 }
@@ -212,6 +352,7 @@ class Windows : public ::testing::Test {
 
     static void SetUpTestSuite() { DeclareDpiAwareness(); }
     void SetUp() override {
+        gHighContrast = false;
         PubVar::GameFolder.clear();
         shell.documents = "C:\\Docs";
     }
@@ -265,6 +406,14 @@ TEST_F(Windows, MainFrmAfterStartUp) {
     }
     ReleaseDC(window->Hwnd(), dc);
 
+    // The banner fills its scaled box: no background beyond its own 361 x 40.
+    const Pixels image = Capture(window->Hwnd());
+    int background = 0;
+    for (long y = 0; y < Scale(40, dpi); ++y)
+        for (long x = y < 40 ? 361 : 0; x < Scale(361, dpi); ++x)
+            background += image.At(x, y) == back;
+    EXPECT_EQ(background, 0) << "banner at " << dpi << " dpi";
+
     // Every option's circle whole: as high as it is wide.
     for (int n = 1; n <= 10; ++n) {
         const std::array<long, 2> circle =
@@ -274,34 +423,79 @@ TEST_F(Windows, MainFrmAfterStartUp) {
     }
 }
 
-// Moved to a monitor of another scale, the window takes the rectangle that
-// Windows suggests and lays itself out at the new DPI; the selection stays.
+// Moved between monitors of other scales, back and forth, the window asks
+// Windows for the frame of its table's client area at the new DPI, takes the
+// rectangle suggested of that size and lays itself out again, to the pixel;
+// the selection stays.
 TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     InstallGame();
     OpenMain();
     SendMessageA(Child(layout::TechId(3)), BM_CLICK, 0, 0);
-    const int dpi = DisplayDpi() == 96 ? 144 : 96;
-    const DWORD style = GetWindowLongA(window->Hwnd(), GWL_STYLE);
-    RECT suggested = {0, 0, Scale(361, dpi), Scale(280, dpi)}, screen;
-    AdjustWindowRectEx(&suggested, style, FALSE, 0);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    OffsetRect(&suggested, (screen.left + screen.right - suggested.left - suggested.right) / 2,
-               (screen.top + screen.bottom - suggested.top - suggested.bottom) / 2);
-    SendMessageA(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-
-    RECT frame;
-    GetWindowRect(window->Hwnd(), &frame);
-    EXPECT_TRUE(EqualRect(&frame, &suggested));
     std::vector<Control> controls = MainFrmControls();
     for (int n = 1; n <= 10; ++n)
         controls[2 + n].style =
             BS_AUTORADIOBUTTON | (n == 1 ? WS_GROUP : 0) | (n == 3 ? WS_TABSTOP : 0);
     controls[14].text = kTier3;
-    ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
-                 WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME, controls,
-                 dpi);
+    RECT screen;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    for (int dpi : {144, 96, 120, 192, 144, 96, DisplayDpi()}) {
+        SIZE size = {};
+        ASSERT_TRUE(SendMessageA(window->Hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi,
+                                 reinterpret_cast<LPARAM>(&size)));
+        RECT suggested = {0, 0, size.cx, size.cy};
+        OffsetRect(&suggested, (screen.left + screen.right - size.cx) / 2,
+                   (screen.top + screen.bottom - size.cy) / 2);
+        SendMessageA(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
+                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
+                     controls, dpi);
+    }
     EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
+}
+
+// In high contrast both windows take the system's colours, here white on
+// black; switched off, they are the table's again, pixel for pixel.
+TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
+    InstallGame();
+    OpenMain();
+    FakeMainFrmView view{journal};
+    MainFrm frm(Services{files, registry, shell, processes, messages}, view);
+    PathWindow dialog(GetModuleHandleA(nullptr), messages, frm, [] {});
+    ASSERT_TRUE(dialog.Create());
+    SetWindowPos(dialog.Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const HWND windows[] = {window->Hwnd(), dialog.Hwnd()};
+    auto repaint = [&] {
+        for (HWND w : windows) RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    };
+    repaint();
+    const Pixels before[] = {Capture(windows[0]), Capture(windows[1])};
+
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_WINDOW,
+                            COLOR_WINDOWTEXT};
+    COLORREF system[std::size(elements)];
+    for (size_t i = 0; i < std::size(elements); ++i) system[i] = GetSysColor(elements[i]);
+    const COLORREF whiteOnBlack[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0),
+                                     RGB(0, 0, 0), RGB(255, 255, 255)};
+    gHighContrast = true;
+    SetSysColors(std::size(elements), elements, whiteOnBlack);
+    repaint();
+    for (HWND w : windows) ExpectCaptionsStandOut(w);
+    // The demo keeps these as pictures of the look (KELVARO_SCREENSHOTS).
+    for (size_t i = 0; i < std::size(windows) && std::getenv("KELVARO_SCREENSHOTS"); ++i) {
+        const Pixels image = Capture(windows[i]);
+        std::ofstream file(std::string(std::getenv("KELVARO_SCREENSHOTS")) + "\\high-contrast-" +
+                               (i == 0 ? "main-window" : "dialog") + ".ppm",
+                           std::ios::binary);
+        file << "P6 " << image.width << " " << image.colors.size() / image.width << " 255\n";
+        for (COLORREF c : image.colors) file << GetRValue(c) << GetGValue(c) << GetBValue(c);
+    }
+
+    gHighContrast = false;
+    SetSysColors(std::size(elements), elements, system);
+    repaint();
+    for (size_t i = 0; i < std::size(windows); ++i)
+        EXPECT_TRUE(Capture(windows[i]) == before[i]) << "window " << i << " changed";
 }
 
 // The awareness is declared by the best function the system has.
@@ -376,6 +570,23 @@ TEST(DpiAwareness, FallsBackToTheNextFunctionWhenOneIsMissingOrRefuses) {
         EXPECT_EQ(DeclareDpiAwareness(row.functions), row.result) << row.what;
         EXPECT_EQ(A::log, row.calls) << row.what;
     }
+}
+
+// WinMain's steps in the order Windows needs them.
+TEST(StartUp, RestrictsDllSearchThenDeclaresDpiAwarenessThenEntersComThenRunsTheWindow) {
+    struct Recorder : StartUpSteps {
+        std::string log;
+        void RestrictDllSearch() override { log += "dll-search "; }
+        void DeclareDpiAwareness() override { log += "dpi "; }
+        void EnterComApartment() override { log += "com "; }
+        void LeaveComApartment() override { log += "com-end "; }
+        int RunMainWindow() override {
+            log += "window ";
+            return 7;
+        }
+    } steps;
+    EXPECT_EQ(StartLauncher(steps), 7);
+    EXPECT_EQ(steps.log, "dll-search dpi com window com-end ");
 }
 
 TEST_F(Windows, TierOptionsRaiseClickOnlyWhenTheSelectionChanges) {
@@ -494,6 +705,8 @@ struct DialogStep {
 // A close sent from another thread, as another program would send it. The
 // steps end with it: no timer message comes after it to wake the dialog's loop.
 constexpr int kClosedByAnotherThread = -1;
+// A quit request posted to the thread, as the system or another program may.
+constexpr int kQuitMessage = -2;
 const std::vector<DialogStep>* gSteps = nullptr;
 size_t gNextStep = 0;
 const std::vector<HWND>* gOwners = nullptr;  // the first one is the dialog
@@ -530,6 +743,7 @@ void CALLBACK RunDialogStep(HWND, UINT, UINT_PTR timer, DWORD) {
         });
         return;
     }
+    if (step.button == kQuitMessage) PostQuitMessage(0);
     if (step.button == 0) SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (step.button != 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
 }
@@ -557,6 +771,11 @@ TEST_F(Windows, PathFrmDuringStartUp) {
          {kNotLocated},
          true},
         {"Quit", {{right, layout::kPathCommand2}}, "", {kNotLocated}, false},
+        {"a quit message: the exit sequence, no main window",
+         {{right, kQuitMessage}},
+         "",
+         {kNotLocated},
+         false},
     };
     for (const auto& row : rows) {
         PubVar::GameFolder.clear();

@@ -215,6 +215,10 @@ void PostSystemClose(HWND window) {
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void PostQuit(HWND window) {
+    PostThreadMessageA(GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0);
+}
+
 void Settle(HWND window) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result);

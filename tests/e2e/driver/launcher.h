@@ -55,6 +55,7 @@ bool IsChecked(HWND option);                        // BM_GETCHECK
 void TypeText(HWND edit, const std::string& text);  // WM_SETTEXT
 void PostClose(HWND window);                        // WM_CLOSE
 void PostSystemClose(HWND window);                  // WM_SYSCOMMAND SC_CLOSE
+void PostQuit(HWND window);                         // WM_QUIT to the window's thread
 
 // Returns once `window`'s thread has handled everything it was doing: a
 // message sent to it is handled only when its thread next looks at its queue.
