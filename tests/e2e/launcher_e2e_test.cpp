@@ -160,24 +160,17 @@ TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
 // folder is unknown: a start-up that went on past the dialog would hide the
 // INI folder there.
 TEST_F(LauncherRun, QuitInTheDialogEndsTheLauncherWithoutItsWindow) {
-    const struct {
-        const char* name;
-        bool quitDuringMessage;
-        void (*quit)(const PathDialog&);
-    } rows[] = {
-        {"Quit", false, [](const PathDialog& dialog) { Click(dialog.QuitButton()); }},
-        {"a quit message in the dialog", false,
-         [](const PathDialog& dialog) { PostQuit(dialog.window); }},
-        {"a quit message in the message box before it", true, nullptr},
-    };
-    for (const auto& row : rows)
-        Row(row.name, [&] {
+    const char* rows[] = {"Quit", "a quit message in the dialog",
+                          "a quit message in the message box before it"};
+    for (int row = 0; row < 3; ++row)
+        Row(rows[row], [&] {
             Start({.registryEntry = false}, Sandbox::GameFolder());
             MessageBoxSeen notFound = launcher_->WaitMessageBox();
-            if (row.quitDuringMessage) PostQuit(notFound.window);
-            if (!row.quitDuringMessage) {
+            if (row == 2) PostQuit(notFound.window);
+            if (row < 2) {
                 launcher_->Answer(notFound);
-                row.quit(PathDialog{launcher_->WaitPathDialog()});
+                PathDialog dialog{launcher_->WaitPathDialog()};
+                row == 0 ? Click(dialog.QuitButton()) : PostQuit(dialog.window);
             }
             launcher_->WaitForExit(kMainCaption);
             EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());

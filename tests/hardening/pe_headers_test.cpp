@@ -189,25 +189,17 @@ TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
     EXPECT_EQ(Without(i686, x86_64), i686Only);
 }
 
-// Generals runs on Windows XP, and so must its launcher: the players' exe
-// says so in its header (subsystem 4.0) and imports by name nothing that XP
-// SP3 lacks.
-TEST(TheI686Exe, StartsOnWindowsXpSp3) {
-    const Exe& i686 = kExes[1];
-    if (!std::filesystem::exists(i686.path)) {
-        if (ExesRequired()) FAIL() << "not built: " << i686.path;
-        GTEST_SKIP() << "not built: " << i686.path;
-    }
-    std::string error;
-    std::optional<PeImage> image = ReadPeFile(i686.path, &error);
-    ASSERT_TRUE(image) << error;
-    EXPECT_EQ(image->subsystemVersion, (std::pair<std::uint16_t, std::uint16_t>{4, 0}));
+// Generals runs on Windows XP, and so must the players' (i686) exe: its
+// header says so (subsystem 4.0) and it imports by name nothing XP SP3 lacks.
+TEST_P(PeHeaders, StartsOnWindowsXpSp3WhenItIsThePlayers) {
+    if (GetParam().pe32Plus) GTEST_SKIP() << "players run the i686 exe";
+    EXPECT_EQ(image_.subsystemVersion, (std::pair<std::uint16_t, std::uint16_t>{4, 0}));
     std::set<std::string> xp;
     std::ifstream list(KELVARO_XP_IMPORTS);
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') xp.insert(line);
     EXPECT_GT(xp.size(), 100u) << KELVARO_XP_IMPORTS;
-    EXPECT_EQ(Without(Imports(i686.path), xp), std::set<std::string>{});
+    EXPECT_EQ(Without(Imports(GetParam().path), xp), std::set<std::string>{});
 }
 
 // A time stamp would make every build of the same sources differ.
