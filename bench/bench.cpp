@@ -11,7 +11,9 @@
 //   started directly with CreateProcessA;
 // - peak working set once the window is visible (for the launcher also after
 //   a tier click), against the bare window and the floor;
-// - the size of the exes.
+// - the size of the exes;
+// - where the launcher's start-up goes, phase by phase, from a traced build of
+//   its own sources (bench/phase_trace.cpp), run in turn with the others.
 //
 //   bench.exe [--runs N] [--poll-ms MS] [--i686 LAUNCHER BARE_WINDOW]
 //
@@ -24,7 +26,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,6 +48,8 @@ constexpr char kBareCaption[] = "Bare window";
 constexpr char kFloorClass[] = "KelvaroFloorWindow";
 constexpr char kFloorCaption[] = "Floor window";
 constexpr char kCounterVariable[] = "KELVARO_STANDIN_COUNTER";
+constexpr char kTraceVariable[] = "KELVARO_TRACE_FILE";
+constexpr char kLastPhase[] = "first paint";
 constexpr double kTimeoutMs = 30000;
 // The tier clicked for the second working-set figure: one whose archive is looked for.
 constexpr int kClickedTier = 5;
@@ -195,11 +201,17 @@ struct Samples {
     std::vector<double> floor;  // not taken for the game's start
 };
 
+// The traced launcher's phases in the order they end, each with its
+// durations in ms, the first from just before the process is created.
+using Phases = std::vector<std::pair<std::string, std::vector<double>>>;
+
 struct Figures {
     Samples visible;                          // ms
     Samples gameStart;                        // ms
     Samples workingSet;                       // KiB, window visible
     std::vector<double> workingSetAfterTier;  // KiB, launcher only
+    Phases phases;
+    std::vector<double> tracedVisible;  // ms, the traced launcher's start to visible
 };
 
 class Bench {
@@ -241,6 +253,36 @@ class Bench {
     void RunFloor(Figures& figures) const {
         RunYardstick(KELVARO_FLOOR_WINDOW, kFloorClass, kFloorCaption, figures.visible.floor,
                      figures.workingSet.floor);
+    }
+
+    // One run of the traced launcher: the counter at the end of each phase,
+    // which it writes once its window is painted.
+    void RunTraced(Figures& figures) const {
+        const std::string log = Sandbox::Root() + "phases.log";
+        DeleteFileA(log.c_str());
+        SetEnvironmentVariableA(kTraceVariable, log.c_str());
+        LONGLONG start = Now();
+        Launcher traced(KELVARO_TRACED_LAUNCHER, Sandbox::WorkFolder());
+        SetEnvironmentVariableA(kTraceVariable, nullptr);
+        auto [window, shown] =
+            WaitVisible(traced, kMainClass, kMainCaption, start, options_.pollMs);
+        figures.tracedVisible.push_back(Milliseconds(start, shown));
+        std::string marks;
+        e2e::WaitFor("the traced launcher's phases", [&] {
+            marks = e2e::ReadFileBytes(log);
+            return marks.find(kLastPhase) != std::string::npos;
+        });
+        std::istringstream lines(marks);
+        LONGLONG counter = 0, previous = start;
+        for (std::string phase; lines >> counter && std::getline(lines >> std::ws, phase);) {
+            auto found = std::find_if(figures.phases.begin(), figures.phases.end(),
+                                      [&](const auto& known) { return known.first == phase; });
+            if (found == figures.phases.end()) found = figures.phases.insert(found, {phase, {}});
+            found->second.push_back(Milliseconds(previous, counter));
+            previous = counter;
+        }
+        SettleWindow(window);
+        CloseAndWait(traced, window);
     }
 
   private:
@@ -356,9 +398,40 @@ void PrintSpread(const char* what, const Samples& samples) {
     std::printf("\n");
 }
 
+// The machine the figures come from: figures from different machines are
+// never compared.
+void PrintMachine() {
+    char cpu[256] = "unknown CPU";
+    DWORD size = sizeof cpu;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                 "ProcessorNameString", RRF_RT_REG_SZ, nullptr, cpu, &size);
+    SYSTEM_INFO system;
+    GetNativeSystemInfo(&system);
+    std::printf("\nmachine: %s, %lu cores, %s\n", cpu, system.dwNumberOfProcessors,
+                WineVersion().c_str());
+}
+
+// Where the launcher's start-up goes: the medians of each phase of the traced
+// build, from the mark before it to its own (the launcher's code between two
+// marks counts to the later one).
+void PrintPhases(const Figures& figures) {
+    std::printf(
+        "\nthe launcher's start-up by phase (traced build, medians, ms); start -> "
+        "visible of the traced build %.1f ms\n\n",
+        Median(figures.tracedVisible));
+    std::printf("| %-28s | %8s | %8s |\n", "phase ends with", "phase", "total");
+    std::printf("|%s|%s|%s|\n", std::string(30, '-').c_str(), std::string(10, '-').c_str(),
+                std::string(10, '-').c_str());
+    double total = 0;
+    for (const auto& [phase, durations] : figures.phases) {
+        total += Median(durations);
+        std::printf("| %-28s | %8.1f | %8.1f |\n", phase.c_str(), Median(durations), total);
+    }
+}
+
 void PrintTable(const Figures& figures, const Options& options) {
-    std::printf("\n%s, %d runs of each, alternating; medians\n\n", WineVersion().c_str(),
-                options.runs);
+    PrintMachine();
+    std::printf("%d runs of each, alternating; medians\n\n", options.runs);
     std::printf("| %-38s | %15s | %10s | %6s | %-11s | %-6s |\n", "", "Kelvaro Mod.exe",
                 "yardstick", "ratio", "goal", "");
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(17, '-').c_str(),
@@ -385,6 +458,7 @@ void PrintTable(const Figures& figures, const Options& options) {
     std::printf("\nspread (min - max)\n");
     PrintSpread("start -> window visible", figures.visible);
     PrintSpread("\"Start Generals\" -> game process", figures.gameStart);
+    PrintPhases(figures);
 }
 
 std::optional<Options> ReadOptions(int argc, char** argv) {
@@ -423,12 +497,14 @@ int Main(int argc, char** argv) {
     bench.RunLauncher(warmUp);
     bench.RunBare(warmUp);
     bench.RunFloor(warmUp);
+    bench.RunTraced(warmUp);
 
     Figures figures;
     for (int run = 1; run <= options->runs; ++run) {
         bench.RunLauncher(figures);
         bench.RunBare(figures);
         bench.RunFloor(figures);
+        bench.RunTraced(figures);
         std::printf(
             "run %d/%d: start -> visible %.1f / %.1f / %.1f ms (launcher / bare / floor), "
             "\"Start Generals\" -> game %.1f / %.1f ms\n",

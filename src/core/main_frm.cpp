@@ -5,6 +5,7 @@
 #include "reg_keys.h"
 #include "texts.h"
 #include "tiers.h"
+#include "trace.h"
 
 namespace kelvaro {
 
@@ -19,15 +20,20 @@ void MainFrm::Initialize() {
 void MainFrm::Load() {
     UserDataFolder =
         os_.shell.GetSpecialFolder(texts::kDocumentsFolderId) + std::string(texts::kUserDataSuffix);
+    trace::PhaseEnd("documents folder");
     GameFolder = RegKeys::ReadRegistryPath(os_.registry, texts::kInstallPathKey);
+    trace::PhaseEnd("registry read");
     if (GameFolder.empty()) {
         os_.messages.Show(std::string(texts::kGameNotLocated), Icon::Critical);
         view_.ShowPathFrm();
     }
     view_.CheckTech(kPlainGameTier);
     TechClick(kPlainGameTier);
+    trace::PhaseEnd("tier 10 selected");
     INIFolderCheck("Start");
+    trace::PhaseEnd("INI folder hidden");
     ScriptFileCheck();
+    trace::PhaseEnd("script check");
 }
 
 void MainFrm::TechClick(int index) {

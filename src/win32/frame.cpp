@@ -7,6 +7,7 @@
 
 #include "dpi.h"
 #include "resource_ids.h"
+#include "trace.h"
 
 namespace kelvaro {
 
@@ -88,7 +89,7 @@ Frame::Frame(HINSTANCE instance, layout::Form form) : instance_(instance), form_
 Frame::~Frame() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        NameForScreenReaders(false);
+        ForgetNames();
         DestroyWindow(hwnd_);
     }
     if (font_ != nullptr) DeleteObject(font_);
@@ -133,6 +134,7 @@ RECT Frame::CentredFrame(int dpi) const {
 
 bool Frame::CreateFrame() {
     RegisterFrameClass();
+    trace::PhaseEnd("window class");
     const layout::FormLayout& form = layout::FormOf(form_);
     const int screenDpi = DpiOf(nullptr);
     const RECT frame = CentredFrame(screenDpi);
@@ -174,6 +176,7 @@ void Frame::CreateControls() {
     dpi_ = DpiOf(hwnd_);
     highContrast_ = HighContrastOn();
     MakeFonts();
+    trace::PhaseEnd("fonts");
     for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
         const RECT box = ControlBox(row);
         HWND control = CreateWindowExA(row.exStyle, row.className, std::string(row.text).c_str(),
@@ -182,8 +185,9 @@ void Frame::CreateControls() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        instance_, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
+        if (!row.accessibleName.empty()) NameForScreenReaders(control, row.accessibleName);
     }
-    NameForScreenReaders(true);
+    trace::PhaseEnd("controls");
 }
 
 // Fonts made for the window's DPI. Those they replace are the caller's to
@@ -243,28 +247,25 @@ void Frame::OnColorsChanged() {
 // Screen readers name a control by its caption; a control whose caption
 // says nothing is named by the table, through the system's annotation
 // service, until the window goes.
-void Frame::NameForScreenReaders(bool named) {
+void Frame::NameForScreenReaders(HWND control, std::string_view name) {
+    if (annotations_ == nullptr &&
+        FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(&annotations_)))) {
+        annotations_ = nullptr;
+        return;
+    }
+    const std::wstring wide(name.begin(), name.end());
+    annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAccName, wide.c_str());
+}
+
+void Frame::ForgetNames() {
+    if (annotations_ == nullptr) return;
     for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
         if (row.accessibleName.empty()) continue;
-        if (annotations_ == nullptr && named &&
-            FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                    kIAccPropServices, reinterpret_cast<void**>(&annotations_)))) {
-            annotations_ = nullptr;
-        }
-        if (annotations_ == nullptr) return;
-        HWND control = Control(row.id);
-        if (named) {
-            const std::wstring name(row.accessibleName.begin(), row.accessibleName.end());
-            annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAccName,
-                                         name.c_str());
-        } else {
-            annotations_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &kAccName, 1);
-        }
+        annotations_->ClearHwndProps(Control(row.id), OBJID_CLIENT, CHILDID_SELF, &kAccName, 1);
     }
-    if (!named && annotations_ != nullptr) {
-        annotations_->Release();
-        annotations_ = nullptr;
-    }
+    annotations_->Release();
+    annotations_ = nullptr;
 }
 
 HBRUSH Frame::Brush(COLORREF color) {
@@ -317,7 +318,7 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged();
             break;
         case WM_DESTROY:
-            NameForScreenReaders(false);
+            ForgetNames();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();

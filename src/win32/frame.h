@@ -62,7 +62,8 @@ class Frame {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void FitClientArea();
     void OnColorsChanged();
-    void NameForScreenReaders(bool named);
+    void NameForScreenReaders(HWND control, std::string_view name);
+    void ForgetNames();
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
 

@@ -6,6 +6,7 @@
 #include "banner.h"
 #include "link_cursor.h"
 #include "path_window.h"
+#include "trace.h"
 
 namespace kelvaro {
 
@@ -24,11 +25,15 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Open(int showCommand) {
     frm_.Initialize();
+    trace::PhaseEnd("common controls");
     if (!CreateFrame()) return false;
+    trace::PhaseEnd("window");
     frm_.Load();
     if (hwnd_ != nullptr) {
         ShowWindow(hwnd_, showCommand);
+        trace::PhaseEnd("show");
         UpdateWindow(hwnd_);
+        trace::PhaseEnd("first paint");
         setMessageOwner_(hwnd_);
     }
     return true;
@@ -121,7 +126,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::OnCreate() {
     CreateControls();
     banner_ = LoadBanner(instance_);
-    linkCursor_ = CreateLinkCursor(instance_);
+    trace::PhaseEnd("banner decode");
 }
 
 void MainWindow::OnCommand(int id) {
@@ -152,11 +157,13 @@ void MainWindow::OnTechClicked(int index) {
 }
 
 // The selected option alone is checked and holds the group's tab stop, so
-// that Tab comes to the selected tier and the arrows move through the others.
+// that Tab comes to the selected tier and the arrows move through the others:
+// the options that change are the one selected before and the new one.
 void MainWindow::SelectTech(int index) {
-    for (int other = 1; other <= 10; ++other) {
-        HWND tech = Control(layout::TechId(other));
-        const bool selected = other == index;
+    for (int tier : {selectedTech_, index}) {
+        if (tier == 0) continue;
+        HWND tech = Control(layout::TechId(tier));
+        const bool selected = tier == index;
         SendMessageA(tech, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
         LONG_PTR style = GetWindowLongPtrA(tech, GWL_STYLE);
         style = selected ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
@@ -165,8 +172,10 @@ void MainWindow::SelectTech(int index) {
     selectedTech_ = index;
 }
 
+// The hand is made the first time the pointer comes over the link.
 bool MainWindow::OnSetCursor(HWND under, int hitTest) {
     if (under != Control(layout::kLabel4) || hitTest != HTCLIENT) return false;
+    if (linkCursor_ == nullptr) linkCursor_ = CreateLinkCursor(instance_);
     SetCursor(linkCursor_);
     return true;
 }
