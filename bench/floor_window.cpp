@@ -29,6 +29,7 @@
 #include "layout.h"
 #include "reg_keys.h"
 #include "resource_ids.h"
+#include "text_font.h"
 #include "texts.h"
 #include "tiers.h"
 #include "win_services.h"
@@ -56,48 +57,12 @@ int ToDpi(int value) {
     return MulDiv(value, state.dpi, USER_DEFAULT_SCREEN_DPI);
 }
 
-int CALLBACK FindBitmapSize(const LOGFONTA*, const TEXTMETRICA* metrics, DWORD type, LPARAM found) {
-    auto* size = reinterpret_cast<int*>(found);
-    if ((type & RASTER_FONTTYPE) && metrics->tmHeight - metrics->tmInternalLeading == *size) {
-        *size = 0;
-        return 0;
-    }
-    return 1;
-}
-
-void MakeFonts() {
-    const int height = MulDiv(layout::kFontSize, state.dpi, 7200);
-    LOGFONTA wanted = {};
-    wanted.lfCharSet = ANSI_CHARSET;
-    lstrcpynA(wanted.lfFaceName, layout::kFontFace, LF_FACESIZE);
-    int size = height;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &wanted, FindBitmapSize, reinterpret_cast<LPARAM>(&size), 0);
-    ReleaseDC(nullptr, screen);
-    const char* face = size == 0 ? layout::kFontFace : layout::kScalableFontFace;
-    for (HFONT* font : {&state.font, &state.linkFont}) {
-        *font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, font == &state.linkFont, FALSE,
-                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, face);
-    }
-}
-
-int CaptionWidth(std::string_view caption, HFONT font) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    SIZE size = {};
-    GetTextExtentPoint32A(screen, caption.data(), static_cast<int>(caption.size()), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
-}
-
 void CreateControls(HWND window) {
     for (const layout::ControlLayout& row : layout::ControlsOf(layout::Form::MainFrm)) {
         HFONT font = row.font == layout::Font::Link ? state.linkFont : state.font;
         int left = ToDpi(row.left), right = ToDpi(row.left + row.width);
         if (layout::IsOneLineLabel(row))
-            right = std::max(right, left + CaptionWidth(row.text, font));
+            right = std::max(right, left + kelvaro::CaptionWidth(row.text, font));
         HWND control = CreateWindowExA(
             row.exStyle, row.className, std::string(row.text).c_str(),
             WS_CHILD | WS_VISIBLE | row.style, left, ToDpi(row.top), right - left,
@@ -113,7 +78,9 @@ void OnCreate(HWND window) {
     state.highContrast =
         SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
         (highContrast.dwFlags & HCF_HIGHCONTRASTON);
-    MakeFonts();
+    const kelvaro::TextFonts fonts = kelvaro::CreateTextFonts(state.dpi);
+    state.font = fonts.text;
+    state.linkFont = fonts.link;
     CreateControls(window);
     state.banner = kelvaro::LoadBanner(state.instance);
 }

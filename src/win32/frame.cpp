@@ -7,6 +7,7 @@
 
 #include "dpi.h"
 #include "resource_ids.h"
+#include "text_font.h"
 #include "trace.h"
 
 namespace kelvaro {
@@ -28,52 +29,6 @@ const MSAAPROPID kAccName = {
 // A length of the layout table, in pixels at 96 dpi, in pixels at `dpi`.
 int ToDpi(int value, int dpi) {
     return MulDiv(value, dpi, USER_DEFAULT_SCREEN_DPI);
-}
-
-// A character height in pixels at `dpi`; points are 1/72 inch.
-int FontHeight(int dpi) {
-    return MulDiv(layout::kFontSize, dpi, 7200);
-}
-
-int CALLBACK FindBitmapSize(const LOGFONTA*, const TEXTMETRICA* metrics, DWORD type, LPARAM found) {
-    auto* size = reinterpret_cast<int*>(found);
-    if ((type & RASTER_FONTTYPE) && metrics->tmHeight - metrics->tmInternalLeading == *size) {
-        *size = 0;
-        return 0;
-    }
-    return 1;
-}
-
-// "MS Sans Serif" where the system holds a bitmap of it whose characters are
-// `height` pixels high. Windows loads one set of its sizes, for the display's
-// DPI; asked for another size, it gives the nearest or blows a small one up
-// into blocks, and the scalable face is used instead.
-const char* TextFace(int height) {
-    LOGFONTA wanted = {};
-    wanted.lfCharSet = ANSI_CHARSET;
-    lstrcpynA(wanted.lfFaceName, layout::kFontFace, LF_FACESIZE);
-    int size = height;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &wanted, FindBitmapSize, reinterpret_cast<LPARAM>(&size), 0);
-    ReleaseDC(nullptr, screen);
-    return size == 0 ? layout::kFontFace : layout::kScalableFontFace;
-}
-
-HFONT CreateTextFont(const char* face, int height, bool underline) {
-    return CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-// How wide a caption is drawn in `font`, in pixels.
-int CaptionWidth(std::string_view caption, HFONT font) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    SIZE size = {};
-    GetTextExtentPoint32A(screen, caption.data(), static_cast<int>(caption.size()), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
 }
 
 HICON LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
@@ -193,10 +148,9 @@ void Frame::CreateControls() {
 // Fonts made for the window's DPI. Those they replace are the caller's to
 // free, once no control uses them any more.
 void Frame::MakeFonts() {
-    const int height = FontHeight(dpi_);
-    const char* face = TextFace(height);
-    font_ = CreateTextFont(face, height, false);
-    linkFont_ = CreateTextFont(face, height, true);
+    const TextFonts fonts = CreateTextFonts(dpi_);
+    font_ = fonts.text;
+    linkFont_ = fonts.link;
 }
 
 // The window moved to a monitor of another scale: the controls and the fonts
