@@ -431,7 +431,7 @@ void PrintPhases(const Figures& figures) {
 
 void PrintTable(const Figures& figures, const Options& options) {
     PrintMachine();
-    std::printf("%d runs of each, alternating; medians\n\n", options.runs);
+    std::printf("%d runs of each, in turns, each program in each place; medians\n\n", options.runs);
     std::printf("| %-38s | %15s | %10s | %6s | %-11s | %-6s |\n", "", "Kelvaro Mod.exe",
                 "yardstick", "ratio", "goal", "");
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(17, '-').c_str(),
@@ -499,12 +499,26 @@ int Main(int argc, char** argv) {
     bench.RunFloor(warmUp);
     bench.RunTraced(warmUp);
 
+    // Each program takes each place in the round in turn, so that none of
+    // them always follows the same one.
     Figures figures;
     for (int run = 1; run <= options->runs; ++run) {
-        bench.RunLauncher(figures);
-        bench.RunBare(figures);
-        bench.RunFloor(figures);
-        bench.RunTraced(figures);
+        for (int place = 0; place < 4; ++place) {
+            switch ((run + place) % 4) {
+                case 0:
+                    bench.RunLauncher(figures);
+                    break;
+                case 1:
+                    bench.RunBare(figures);
+                    break;
+                case 2:
+                    bench.RunFloor(figures);
+                    break;
+                case 3:
+                    bench.RunTraced(figures);
+                    break;
+            }
+        }
         std::printf(
             "run %d/%d: start -> visible %.1f / %.1f / %.1f ms (launcher / bare / floor), "
             "\"Start Generals\" -> game %.1f / %.1f ms\n",
