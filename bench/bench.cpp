@@ -520,24 +520,12 @@ int Main(int argc, char** argv) {
 
     // Each program takes each place in the round in turn, so that none of
     // them always follows the same one.
+    using Run = void (Bench::*)(Figures&) const;
+    constexpr Run kPrograms[] = {&Bench::RunLauncher, &Bench::RunBare, &Bench::RunFloor,
+                                 &Bench::RunTraced};
     Figures figures;
     for (int run = 1; run <= options->runs; ++run) {
-        for (int place = 0; place < 4; ++place) {
-            switch ((run + place) % 4) {
-                case 0:
-                    bench.RunLauncher(figures);
-                    break;
-                case 1:
-                    bench.RunBare(figures);
-                    break;
-                case 2:
-                    bench.RunFloor(figures);
-                    break;
-                case 3:
-                    bench.RunTraced(figures);
-                    break;
-            }
-        }
+        for (int place = 0; place < 4; ++place) (bench.*kPrograms[(run + place) % 4])(figures);
         std::printf(
             "run %d/%d: start -> visible %.1f / %.1f / %.1f ms (launcher / bare / floor), "
             "\"Start Generals\" -> game %.1f / %.1f ms\n",
