@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
