@@ -1,6 +1,7 @@
-# The launcher carries no manifest, but MinGW's gcc links default-manifest.o
-# into every program when its runtime ships one. In that case, link with a
-# specs file whose end-of-link list leaves it out.
+# The launcher carries its own manifest, but MinGW's gcc links
+# default-manifest.o into every program when its runtime ships one, and two
+# manifests cannot share their resource id. In that case, link with a specs
+# file whose end-of-link list leaves it out.
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=default-manifest.o
   OUTPUT_VARIABLE default_manifest OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(IS_ABSOLUTE "${default_manifest}")

@@ -6,8 +6,6 @@
 
 #include <cstring>
 
-#include "dll_search.h"
-
 namespace kelvaro {
 
 namespace {
@@ -39,13 +37,18 @@ void WinShell::OpenWebPage(const std::string& target) {
     ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// comctl32 is not one of the DLLs that Windows always takes from its own
-// folder, so it is loaded from there by full path rather than imported: a
-// comctl32.dll planted beside the launcher is never used.
+// comctl32 is the version the manifest asks for (6, with the system's look),
+// which Windows takes from its own store of assemblies by the name alone,
+// before any search of folders: a comctl32.dll planted beside the launcher is
+// never used. By its path in the system folder it would be the old version 5.
 void WinShell::InitControlStyles() {
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto initCommonControlsEx =
-        SystemFunction<InitCommonControlsExFn>("comctl32.dll", "InitCommonControlsEx");
+    HMODULE comctl32 = LoadLibraryA("comctl32.dll");
+    auto initCommonControlsEx = comctl32 == nullptr
+                                    ? nullptr
+                                    : reinterpret_cast<InitCommonControlsExFn>(
+                                          reinterpret_cast<void (*)()>(GetProcAddress(
+                                              comctl32, "InitCommonControlsEx")));
     if (initCommonControlsEx == nullptr) return;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_INTERNET_CLASSES};
     initCommonControlsEx(&classes);
