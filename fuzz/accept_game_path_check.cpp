@@ -20,17 +20,17 @@ class JournalFileSystem : public FileSystem {
         journal_.push_back(Join("lookup ", path));
         return Entry::Missing;
     }
-    bool Rename(const std::string& from, const std::string&) override {
+    Change Rename(const std::string& from, const std::string&) override {
         journal_.push_back(Join("rename ", from));
-        return false;
+        return Change::Failed;
     }
-    bool Delete(const std::string& path) override {
+    Change Delete(const std::string& path) override {
         journal_.push_back(Join("delete ", path));
-        return false;
+        return Change::Failed;
     }
-    bool Copy(const std::string& from, const std::string&) override {
+    Change Copy(const std::string& from, const std::string&) override {
         journal_.push_back(Join("copy ", from));
-        return false;
+        return Change::Failed;
     }
 
   private:
@@ -52,8 +52,9 @@ std::string CheckOkClick(const std::string& text, bool accepted) {
     testing::FakeShell shell(journal);
     testing::FakeProcessStarter processes(journal);
     testing::FakeMessageBox messages(journal);
+    testing::FakeElevation elevation(journal);
     testing::FakeMainFrmView mainView(journal);
-    MainFrm mainFrm(Services{files, registry, shell, processes, messages}, mainView);
+    MainFrm mainFrm(Services{files, registry, shell, processes, messages, elevation}, mainView);
     testing::FakePathFrmView view(journal);
     view.text1 = text;
     PubVar::GameFolder = kUntouched;

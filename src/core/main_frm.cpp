@@ -30,10 +30,43 @@ void MainFrm::Load() {
     view_.CheckTech(kPlainGameTier);
     TechClick(kPlainGameTier);
     trace::PhaseEnd("tier 10 selected");
+    refused_ = false;
+    PrepareGameFolder();
+    if (refused_) OfferRestart();
+}
+
+// The game folder as the launcher keeps it while it runs: the INI folder
+// hidden, and the game's own AI script back where an earlier run left a
+// tier's in its place.
+void MainFrm::PrepareGameFolder() {
     INIFolderCheck("Start");
     trace::PhaseEnd("INI folder hidden");
     ScriptFileCheck();
     trace::PhaseEnd("script check");
+}
+
+// Windows refused a change to the game folder for want of rights. The player
+// is told, and offered to have the launcher start again as administrator
+// where that can help; otherwise the launcher goes on without the change.
+MainFrm::Restart MainFrm::OfferRestart() {
+    const std::string refusal = std::string(texts::kFolderRefusedHead) + GameFolder +
+                                std::string(texts::kFolderRefusedTail);
+    if (!os_.elevation.CanRestartElevated()) {
+        os_.messages.Show(refusal + std::string(texts::kGoingOnUnchanged), Icon::Exclamation);
+        return Restart::No;
+    }
+    if (!os_.messages.Ask(refusal + std::string(texts::kRestartQuestion))) return Restart::No;
+    // Never two launchers changing the folder: everything goes back first.
+    INIFolderCheck("Quit");
+    MoveScriptFile("Restore");
+    if (os_.elevation.RestartElevated()) {
+        view_.UnloadWindows();
+        view_.EndProcess();
+        return Restart::Started;
+    }
+    // Windows' prompt declined: as if the player had answered No.
+    PrepareGameFolder();
+    return Restart::Declined;
 }
 
 void MainFrm::TechClick(int index) {
@@ -68,7 +101,13 @@ void MainFrm::Command1Click() {
         os_.messages.Show(std::string(texts::kGameProgramMissing), Icon::Critical);
         return;
     }
+    refused_ = false;
     MoveScriptFile("Start");
+    if (refused_) {
+        const Restart restart = OfferRestart();
+        if (restart == Restart::Started) return;
+        if (restart == Restart::Declined) MoveScriptFile("Start");
+    }
     LaunchGame();
 }
 

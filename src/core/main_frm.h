@@ -15,6 +15,7 @@ struct Services {
     Shell& shell;
     ProcessStarter& processes;
     MessageBox& messages;
+    Elevation& elevation;
 };
 
 class MainFrm {
@@ -40,14 +41,23 @@ class MainFrm {
     void ScriptFileCheck();
 
   private:
+    // What became of the offer to restart as administrator.
+    enum class Restart { No, Started, Declined };
+
     void ExitSequence();
+    void PrepareGameFolder();
+    Restart OfferRestart();
     void LaunchGame();
     void SubstituteScript();
     void RestoreScript();
     std::string TierScriptPath() const;
+    bool Made(Change change);
 
     Services os_;
     MainFrmView& view_;
+    // A change to the game folder was refused for want of rights since the
+    // start-up or the start button began changing it.
+    bool refused_ = false;
 };
 
 }  // namespace kelvaro

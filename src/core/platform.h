@@ -17,16 +17,23 @@ enum class Entry {
     Unknown,     // the look-up itself failed
 };
 
+// What became of a change to the disk.
+enum class Change {
+    Made,
+    Failed,   // as happens: the source absent, the target taken, the file in use or read-only
+    Refused,  // for want of rights: Windows protects the folder from this user
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
     virtual Entry Lookup(const std::string& path) = 0;
     // Renames a file or folder; never replaces an existing target.
-    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual Change Rename(const std::string& from, const std::string& to) = 0;
     // Deletes one file.
-    virtual bool Delete(const std::string& path) = 0;
+    virtual Change Delete(const std::string& path) = 0;
     // Copies the bytes of a file, overwriting the destination when it exists.
-    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+    virtual Change Copy(const std::string& from, const std::string& to) = 0;
 };
 
 // The registry's own calls, with its result codes (0 = success).
@@ -67,6 +74,24 @@ class MessageBox {
     virtual ~MessageBox() = default;
     // A modal box with one OK button; returns when the player dismisses it.
     virtual void Show(const std::string& text, Icon icon) = 0;
+    // A modal box with the exclamation icon and the buttons Yes and No;
+    // true when the player answers Yes.
+    virtual bool Ask(const std::string& text) = 0;
+};
+
+// Administrator rights, which a game folder that Windows protects takes to
+// change.
+class Elevation {
+  public:
+    virtual ~Elevation() = default;
+    // Whether the launcher may offer to start again as administrator: not
+    // when it runs as one already, was itself started by that offer, or runs
+    // where nobody can be raised to one (Windows XP).
+    virtual bool CanRestartElevated() = 0;
+    // Starts the launcher again as administrator, the same way it was
+    // started, through Windows' prompt; false when the player declined the
+    // prompt or the start failed.
+    virtual bool RestartElevated() = 0;
 };
 
 // The main window's controls, as far as the launcher's logic uses them.

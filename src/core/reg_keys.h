@@ -11,7 +11,9 @@
 
 namespace kelvaro::RegKeys {
 
-inline constexpr std::uint32_t kAccessMask = 0x2003F;
+// Read rights only (KEY_READ): the key is only ever read, and Windows grants
+// more than that in the game's key to administrators alone.
+inline constexpr std::uint32_t kAccessMask = 0x20019;
 inline constexpr std::uint32_t kDataAreaSize = 1024;
 
 inline constexpr std::uint32_t kRegSz = 1;

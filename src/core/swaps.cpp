@@ -1,7 +1,9 @@
 // The game data swaps: the game's loose INI folder is hidden while the
 // launcher runs, and for tiers 1 to 3 the game's skirmish AI script is moved
 // aside for the tier's own. Nothing is remembered: every step decides from
-// what is on disk, and a step that fails is skipped without a word.
+// what is on disk, and a step that fails is skipped without a word. Only a
+// change that Windows refused for want of rights is noted, for the launcher
+// to tell the player once the swap is done.
 #include "main_frm.h"
 #include "number.h"
 #include "pub_var.h"
@@ -21,9 +23,9 @@ std::string GamePath(std::string_view relative) {
 
 void MainFrm::INIFolderCheck(const std::string& mode) {
     if (mode == "Start") {
-        os_.files.Rename(GamePath(texts::kIniFolder), GamePath(texts::kHiddenIniFolder));
+        Made(os_.files.Rename(GamePath(texts::kIniFolder), GamePath(texts::kHiddenIniFolder)));
     } else if (mode == "Quit") {
-        os_.files.Rename(GamePath(texts::kHiddenIniFolder), GamePath(texts::kIniFolder));
+        Made(os_.files.Rename(GamePath(texts::kHiddenIniFolder), GamePath(texts::kIniFolder)));
     }
 }
 
@@ -58,13 +60,13 @@ void MainFrm::SubstituteScript() {
 
     std::string gameScript = GamePath(texts::kGameScript);
     std::string backup = GamePath(texts::kScriptBackup);
-    bool movedAside = os_.files.Rename(gameScript, backup);
+    bool movedAside = Made(os_.files.Rename(gameScript, backup));
     // Never copy over the game's own script unless a backup of it exists.
     if (!movedAside && os_.files.Lookup(backup) != Entry::NormalFile &&
         os_.files.Lookup(gameScript) != Entry::Missing) {
         return;
     }
-    os_.files.Copy(tierScript, gameScript);
+    Made(os_.files.Copy(tierScript, gameScript));
 }
 
 // Also the start-up repair of a substitution that an earlier run left behind.
@@ -72,8 +74,13 @@ void MainFrm::RestoreScript() {
     std::string backup = GamePath(texts::kScriptBackup);
     if (os_.files.Lookup(backup) != Entry::NormalFile) return;
     std::string gameScript = GamePath(texts::kGameScript);
-    os_.files.Delete(gameScript);
-    os_.files.Rename(backup, gameScript);
+    Made(os_.files.Delete(gameScript));
+    Made(os_.files.Rename(backup, gameScript));
+}
+
+bool MainFrm::Made(Change change) {
+    if (change == Change::Refused) refused_ = true;
+    return change == Change::Made;
 }
 
 }  // namespace kelvaro

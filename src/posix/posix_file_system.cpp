@@ -39,6 +39,12 @@ bool CopyBytes(int in, int out) {
     }
 }
 
+// What became of a change, by the errno that a failed one left.
+Change Outcome(bool done) {
+    if (done) return Change::Made;
+    return errno == EACCES || errno == EPERM || errno == EROFS ? Change::Refused : Change::Failed;
+}
+
 }  // namespace
 
 std::string PosixPath(const std::string& windowsPath) {
@@ -59,30 +65,35 @@ Entry PosixFileSystem::Lookup(const std::string& path) {
     return Entry::NormalFile;
 }
 
-bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
-    return renameat2(AT_FDCWD, PosixPath(from).c_str(), AT_FDCWD, PosixPath(to).c_str(),
-                     RENAME_NOREPLACE) == 0;
+Change PosixFileSystem::Rename(const std::string& from, const std::string& to) {
+    return Outcome(renameat2(AT_FDCWD, PosixPath(from).c_str(), AT_FDCWD, PosixPath(to).c_str(),
+                             RENAME_NOREPLACE) == 0);
 }
 
-bool PosixFileSystem::Delete(const std::string& path) {
-    return unlink(PosixPath(path).c_str()) == 0;
+Change PosixFileSystem::Delete(const std::string& path) {
+    return Outcome(unlink(PosixPath(path).c_str()) == 0);
 }
 
-bool PosixFileSystem::Copy(const std::string& from, const std::string& to) {
+Change PosixFileSystem::Copy(const std::string& from, const std::string& to) {
     int in = open(PosixPath(from).c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    if (in < 0) return Outcome(false);
     // A folder opens for reading too; like CopyFileA, refuse it before the
     // destination is created or cut short.
     struct stat info;
     if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(in);
-        return false;
+        return Change::Failed;
     }
     int out = open(PosixPath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool copied = out >= 0 && CopyBytes(in, out);
-    if (out >= 0 && close(out) != 0) copied = false;
+    if (out < 0) {
+        const Change failed = Outcome(false);
+        close(in);
+        return failed;
+    }
+    bool copied = CopyBytes(in, out);
+    if (close(out) != 0) copied = false;
     close(in);
-    return copied;
+    return copied ? Change::Made : Change::Failed;
 }
 
 }  // namespace kelvaro

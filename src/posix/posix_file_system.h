@@ -10,9 +10,11 @@ namespace kelvaro {
 class PosixFileSystem : public FileSystem {
   public:
     Entry Lookup(const std::string& path) override;
-    bool Rename(const std::string& from, const std::string& to) override;
-    bool Delete(const std::string& path) override;
-    bool Copy(const std::string& from, const std::string& to) override;
+    // A change that the system refuses for want of permission (an immutable
+    // file or folder, a read-only mount) is Refused.
+    Change Rename(const std::string& from, const std::string& to) override;
+    Change Delete(const std::string& path) override;
+    Change Copy(const std::string& from, const std::string& to) override;
 };
 
 // A Windows path with every backslash turned into a slash.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "com_apartment.h"
 #include "dll_search.h"
@@ -17,8 +18,8 @@ namespace {
 
 class WinStartUp : public StartUpSteps {
   public:
-    WinStartUp(HINSTANCE instance, int showCommand)
-        : instance_(instance), showCommand_(showCommand) {}
+    WinStartUp(HINSTANCE instance, const char* commandLine, int showCommand)
+        : instance_(instance), commandLine_(commandLine), showCommand_(showCommand) {}
 
     void RestrictDllSearch() override { kelvaro::RestrictDllSearch(); }
     void DeclareDpiAwareness() override { kelvaro::DeclareDpiAwareness(); }
@@ -30,8 +31,12 @@ class WinStartUp : public StartUpSteps {
         WinShell shell;
         WinProcessStarter processes;
         WinMessageBox messages;
-        MainWindow window(instance_, {files, registry, shell, processes, messages},
-                          [&messages](HWND owner) { messages.SetOwner(owner); });
+        WinElevation elevation(commandLine_);
+        MainWindow window(instance_, {files, registry, shell, processes, messages, elevation},
+                          [&](HWND owner) {
+                              messages.SetOwner(owner);
+                              elevation.SetOwner(owner);
+                          });
         if (!window.Open(showCommand_)) return 1;
         window.RunMessageLoop();
         return 0;
@@ -39,6 +44,7 @@ class WinStartUp : public StartUpSteps {
 
   private:
     HINSTANCE instance_;
+    std::string commandLine_;
     int showCommand_;
     std::optional<ComApartment> com_;
 };
@@ -46,7 +52,7 @@ class WinStartUp : public StartUpSteps {
 }  // namespace
 }  // namespace kelvaro
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    kelvaro::WinStartUp steps(instance, showCommand);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    kelvaro::WinStartUp steps(instance, commandLine, showCommand);
     return kelvaro::StartLauncher(steps);
 }

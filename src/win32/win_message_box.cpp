@@ -10,4 +10,10 @@ void WinMessageBox::Show(const std::string& text, Icon icon) {
     ::MessageBoxA(owner_, text.c_str(), title.c_str(), style);
 }
 
+bool WinMessageBox::Ask(const std::string& text) {
+    const std::string title(texts::kProductName);
+    return ::MessageBoxA(owner_, text.c_str(), title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) ==
+           IDYES;
+}
+
 }  // namespace kelvaro

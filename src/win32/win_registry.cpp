@@ -11,13 +11,10 @@ HKEY PredefinedKey(std::uint32_t hive) {
 }
 
 // The game's installer is a 32-bit program: a 64-bit launcher reads the same
-// 32-bit view of the registry as the 32-bit one does. It asks for no more than
-// the read rights among those wanted: Windows grants the write rights of the
-// launcher's mask to old 32-bit programs alone (through registry
-// virtualisation), and would deny a 64-bit one the whole open.
+// 32-bit view of the registry as the 32-bit one does.
 REGSAM AccessInOurView(std::uint32_t access) {
 #ifdef _WIN64
-    return (access & KEY_READ) | KEY_WOW64_32KEY;
+    return access | KEY_WOW64_32KEY;
 #else
     return access;
 #endif

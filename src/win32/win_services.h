@@ -6,6 +6,9 @@
 // The name stays the core's interface; Windows' own box is called as MessageBoxA.
 #undef MessageBox
 
+#include <string>
+#include <utility>
+
 #include "platform.h"
 
 namespace kelvaro {
@@ -13,9 +16,10 @@ namespace kelvaro {
 class WinFileSystem : public FileSystem {
   public:
     Entry Lookup(const std::string& path) override;
-    bool Rename(const std::string& from, const std::string& to) override;
-    bool Delete(const std::string& path) override;
-    bool Copy(const std::string& from, const std::string& to) override;
+    // A change refused with an error that rights would mend is Refused.
+    Change Rename(const std::string& from, const std::string& to) override;
+    Change Delete(const std::string& path) override;
+    Change Copy(const std::string& from, const std::string& to) override;
 };
 
 class WinRegistry : public Registry {
@@ -45,10 +49,28 @@ class WinProcessStarter : public ProcessStarter {
 class WinMessageBox : public MessageBox {
   public:
     void Show(const std::string& text, Icon icon) override;
+    bool Ask(const std::string& text) override;
     void SetOwner(HWND owner) { owner_ = owner; }
     HWND Owner() const { return owner_; }
 
   private:
+    HWND owner_ = nullptr;
+};
+
+// Elevation through UAC: a launcher that runs with an administrator's
+// limited rights, or a standard user's, asks Windows to start it again with
+// full ones ("runas"), which shows Windows' prompt.
+class WinElevation : public Elevation {
+  public:
+    // `commandLine`: the launcher's own, without its program's name.
+    explicit WinElevation(std::string commandLine) : commandLine_(std::move(commandLine)) {}
+    bool CanRestartElevated() override;
+    bool RestartElevated() override;
+    // The window that Windows' prompt belongs to, as for message boxes.
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+  private:
+    std::string commandLine_;
     HWND owner_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "launcher_rig.h"
@@ -111,6 +112,67 @@ TEST(Launch, ExitSequenceRestoresThenEnds) {
                                         "unload windows", "end process"}))
             << (closeBox ? "close box" : "quit button");
         EXPECT_EQ(rig.GameTree(), rig.pristine) << (closeBox ? "close box" : "quit button");
+    }
+}
+
+// Windows refuses the INI folder's rename, or the script's, for want of rights
+// (the game under Program Files, say): the player is asked whether to restart
+// as administrator. Yes puts the folder back before the new launcher starts
+// and ends this one; Windows' prompt declined, the folder is made as it was
+// and the launcher goes on as after No.
+TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
+    const Journal kBack = {kShowIni, kFindBackup, "restart as administrator"};
+    const Journal kEnded = {"unload windows", "end process"};
+    const Journal kAgain = {kHideIni, kFindBackup};
+    auto join = [](std::initializer_list<Journal> parts) {
+        Journal all;
+        for (const Journal& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    struct Row {
+        const char* name;
+        std::string refused, step;
+        bool yes, promptTaken;
+        Journal after;  // what follows the question
+        std::string state;
+    } rows[] = {
+        {"start-up, No", kHideIni, "start-up", false, true, {}, kPristine},
+        {"start-up, Yes", kHideIni, "start-up", true, true, join({kBack, kEnded}), kPristine},
+        {"start-up, prompt declined", kHideIni, "start-up", true, false, join({kBack, kAgain}),
+         kPristine},
+        {"Start Generals, No", kMoveAside, "press 2", false, true, {}, kPrepared},
+        {"Start Generals, Yes", kMoveAside, "press 2", true, true, join({kBack, kEnded}),
+         kPristine},
+        {"Start Generals, prompt declined", kMoveAside, "press 2", true, false,
+         join({kBack, kAgain,
+               {"lookup <data>Kelvaro Mod\\SkirmishScripts2.scb", kMoveAside, "lookup <game>" + kBackup,
+                "lookup <game>" + kScript}}),
+         kPrepared},
+    };
+    for (const Row& row : rows) {
+        LauncherRig rig;
+        rig.elevation.canRestart = true;
+        rig.elevation.restarts = row.promptTaken;
+        rig.messages.answers = {row.yes};
+        if (row.step != "start-up") rig.Run({"start-up"});
+        rig.files.refusing.insert(row.refused);
+        rig.journal.clear();
+        rig.Run({row.step});
+        const auto question = std::ranges::find(rig.journal, "question: " + rig.Refusal() +
+                                                                 "Restart Kelvaro Mod as administrator?");
+        ASSERT_NE(question, rig.journal.end()) << row.name;
+        Journal after(question + 1, rig.journal.end());
+        const bool ended = row.yes && row.promptTaken;
+        if (row.step != "start-up" && !ended) {
+            ASSERT_FALSE(after.empty()) << row.name;
+            EXPECT_TRUE(after.back().starts_with("start \"")) << row.name;
+            after.pop_back();
+        }
+        EXPECT_EQ(after, row.after) << row.name;
+        EXPECT_EQ(rig.messages.asked.size(), 1u) << row.name << ": asked once only";
+        EXPECT_TRUE(rig.messages.shown.empty()) << row.name;
+        EXPECT_EQ(rig.view.ended, ended) << row.name;
+        EXPECT_EQ(rig.GameState(), row.state) << row.name;
     }
 }
 

@@ -37,14 +37,16 @@ TEST(PosixFileSystem, RenameNeverReplacesAndCopyOverwrites) {
     install.MakePristineGame();
     const std::string game = install.GameFolder();
     PosixFileSystem files;
-    EXPECT_FALSE(files.Rename(game + "generals.exe", game + "Data\\Scripts\\SkirmishScripts.scb"));
-    EXPECT_FALSE(files.Rename(game + "Data\\Scripts\\", game + "Data\\INI\\"));
-    EXPECT_FALSE(files.Delete(game + "Data\\INI\\"));
-    EXPECT_FALSE(files.Copy(game + "missing", game + "copy"));
+    EXPECT_EQ(files.Rename(game + "generals.exe", game + "Data\\Scripts\\SkirmishScripts.scb"),
+              Change::Failed);
+    EXPECT_EQ(files.Rename(game + "Data\\Scripts\\", game + "Data\\INI\\"), Change::Failed);
+    EXPECT_EQ(files.Delete(game + "Data\\INI\\"), Change::Failed);
+    EXPECT_EQ(files.Copy(game + "missing", game + "copy"), Change::Failed);
     EXPECT_FALSE(fs::exists(install.Game("copy")));
-    EXPECT_FALSE(files.Copy(game + "Data\\INI\\", game + "generals.exe"));
+    EXPECT_EQ(files.Copy(game + "Data\\INI\\", game + "generals.exe"), Change::Failed);
     EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), "MZ stand-in");
-    EXPECT_TRUE(files.Copy(game + "Data\\Scripts\\SkirmishScripts.scb", game + "generals.exe"));
+    EXPECT_EQ(files.Copy(game + "Data\\Scripts\\SkirmishScripts.scb", game + "generals.exe"),
+              Change::Made);
     EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), GameInstall::kGameScriptBytes);
     EXPECT_TRUE(fs::exists(install.Game("Data\\INI\\GameData.ini")));
 }

@@ -63,7 +63,7 @@ TEST(RegistryPath, UnknownHiveNeverTouchesTheRegistry) {
     EXPECT_TRUE(registry.calls.empty());
 }
 
-TEST(RegistryPath, OpensWithTheFullMaskAndClosesEveryKeyItOpened) {
+TEST(RegistryPath, OpensForReadingOnlyAndClosesEveryKeyItOpened) {
     MemoryRegistry registry;
     registry.SetString(kHklm, "SOFTWARE\\Electronic Arts\\EA Games\\Generals", "InstallPath",
                        "C:\\Games\\Generals\\");
@@ -75,7 +75,7 @@ TEST(RegistryPath, OpensWithTheFullMaskAndClosesEveryKeyItOpened) {
     EXPECT_EQ(registry.calls[0].what, "open");
     EXPECT_EQ(registry.calls[0].hive, kHklm);
     EXPECT_EQ(registry.calls[0].text, "SOFTWARE\\Electronic Arts\\EA Games\\Generals\\");
-    EXPECT_EQ(registry.calls[0].access, 0x2003Fu);
+    EXPECT_EQ(registry.calls[0].access, 0x20019u);
     EXPECT_EQ(registry.calls[1].text, "InstallPath");
     EXPECT_EQ(registry.calls[2].what, "close");
     EXPECT_EQ(registry.OpenHandles(), 0u);

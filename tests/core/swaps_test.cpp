@@ -164,5 +164,46 @@ TEST(Swaps, FailingStepsAreSkipped) {
     }
 }
 
+// A change that Windows refuses for want of rights is skipped like any other
+// failure, then told once: after the start-up's swaps and before the game
+// starts, never at the exit. Here the launcher cannot start again as
+// administrator, so the notice has only an OK button.
+TEST(Swaps, RefusedStepsAreSkippedThenToldOnce) {
+    const std::string kCopy2 = "copy <data>Kelvaro Mod\\SkirmishScripts2.scb -> <game>" + kScript;
+    const std::vector<std::string> kStarted = {"start-up"}, kKilled = {"start-up", "2"};
+    struct Row {
+        const char* name;
+        std::vector<std::string> before;
+        std::string refused, step, state;
+        bool told;
+    } rows[] = {
+        {"INI folder not hidden", {}, kHideIni, "start-up", kPristine, true},
+        {"left-over script not deleted", kKilled, kDeleteScript, "start-up", Substituted(2), true},
+        {"left-over backup not moved back", kKilled, kMoveBack, "start-up",
+         "xINIx, script none, backup own", true},
+        {"script not moved aside", kStarted, kMoveAside, "press 2", kPrepared, true},
+        {"tier script not copied", kStarted, kCopy2, "press 2", "xINIx, script none, backup own",
+         true},
+        {"INI folder not brought back", kKilled, kShowIni, "quit", kPrepared, false},
+        {"tier copy not deleted", kKilled, kDeleteScript, "quit", "INI, script tier 2, backup own",
+         false},
+    };
+    for (const Row& row : rows) {
+        LauncherRig rig;
+        rig.Run(row.before);
+        rig.files.refusing.insert(row.refused);
+        rig.Run({row.step});
+        EXPECT_EQ(rig.GameState(), row.state) << row.name;
+        std::vector<std::string> shown;
+        for (const ShownMessage& message : rig.messages.shown)
+            shown.push_back((message.icon == Icon::Exclamation ? "! " : "x ") + message.text);
+        EXPECT_EQ(shown, row.told ? std::vector{"! " + rig.Refusal() +
+                                                "Kelvaro Mod goes on without changing it."}
+                                  : std::vector<std::string>{})
+            << row.name;
+        EXPECT_EQ(rig.processes.started.size(), row.step == "press 2" ? 1u : 0u) << row.name;
+    }
+}
+
 }  // namespace
 }  // namespace kelvaro::testing

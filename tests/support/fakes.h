@@ -2,6 +2,7 @@
 // take for real. Each keeps what the launcher asked of it, in order.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,7 +29,16 @@ class FakeMessageBox : public MessageBox {
         journal_.push_back(std::string(icon == Icon::Critical ? "critical: " : "exclamation: ") +
                            text);
     }
+    bool Ask(const std::string& text) override {
+        asked.push_back(text);
+        journal_.push_back("question: " + text);
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
+    }
     std::vector<ShownMessage> shown;
+    std::vector<std::string> asked;
+    std::deque<bool> answers;  // the player's answers to the next questions; then No
 
   private:
     Journal& journal_;
@@ -68,6 +78,21 @@ class FakeProcessStarter : public ProcessStarter {
     }
     std::vector<StartedProcess> started;
     std::string failure;  // when set, every start fails with this reason
+
+  private:
+    Journal& journal_;
+};
+
+class FakeElevation : public Elevation {
+  public:
+    explicit FakeElevation(Journal& journal) : journal_(journal) {}
+    bool CanRestartElevated() override { return canRestart; }
+    bool RestartElevated() override {
+        journal_.push_back("restart as administrator");
+        return restarts;
+    }
+    bool canRestart = false;
+    bool restarts = true;  // false: the player declines Windows' prompt
 
   private:
     Journal& journal_;

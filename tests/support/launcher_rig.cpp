@@ -50,7 +50,7 @@ LauncherRig::~LauncherRig() {
 
 std::unique_ptr<MainFrm> LauncherRig::NewMainFrm() {
     auto frm =
-        std::make_unique<MainFrm>(Services{files, registry, shell, processes, messages}, view);
+        std::make_unique<MainFrm>(Services{files, registry, shell, processes, messages, elevation}, view);
     frm->Initialize();
     return frm;
 }
@@ -71,6 +71,9 @@ void LauncherRig::Run(const std::vector<std::string>& steps) {
             frm->Command2Click();
         } else if (step == "drop script") {
             fs::remove(Game(kScript));
+        } else if (step.starts_with("press ")) {
+            frm->TechClick(std::stoi(step.substr(6)));
+            frm->Command1Click();
         } else {
             frm->SelectedLevel = step;
             frm->MoveScriptFile("Start");
@@ -83,6 +86,11 @@ std::string LauncherRig::GameState() const {
     bool hidden = fs::exists(Game(kHiddenIni));
     std::string folders = ini && hidden ? "INI+xINIx" : ini ? "INI" : hidden ? "xINIx" : "no INI";
     return folders + ", script " + Contents(Game(kScript)) + ", backup " + Contents(Game(kBackup));
+}
+
+std::string LauncherRig::Refusal() const {
+    return "Kelvaro Mod cannot change the game folder\n\n" + install.GameFolder() +
+           "\n\nChanging it needs administrator rights.\n\n";
 }
 
 std::string LauncherRig::DataFolder() const {

@@ -58,7 +58,8 @@ class LauncherRig {
     // Runs launcher events on `frm`, one per step: "start-up" (a new
     // launcher over whatever the last one left, as after a kill), a tier's
     // tag (the start button's substitution for that tier), "restore", "quit"
-    // (the exit sequence), and "drop script": the game script vanishes.
+    // (the exit sequence), "press N": tier N selected and "Start Generals"
+    // pressed, and "drop script": the game script vanishes.
     void Run(const std::vector<std::string>& steps);
 
     std::filesystem::path Game(const std::string& relative) const { return install.Game(relative); }
@@ -68,6 +69,9 @@ class LauncherRig {
     std::string GameState() const;
     // The game data folder as the launcher builds it from the documents folder.
     std::string DataFolder() const;
+    // What the launcher says when Windows refuses it a change to the game
+    // folder, before its question or its notice.
+    std::string Refusal() const;
 
     GameInstall install;
     Journal journal;
@@ -77,6 +81,7 @@ class LauncherRig {
     FakeShell shell{journal};
     FakeProcessStarter processes{journal};
     FakeMessageBox messages{journal};
+    FakeElevation elevation{journal};
     FakeMainFrmView view{journal};
     Tree pristine;  // the game folder as the rig made it
     std::unique_ptr<MainFrm> frm;

@@ -9,11 +9,14 @@ std::string ScriptedFileSystem::Short(const std::string& path) const {
     return path;
 }
 
-bool ScriptedFileSystem::Attempt(const std::string& line) {
+template <class Disk>
+Change ScriptedFileSystem::Attempt(const std::string& line, Disk change) {
     if (changes == killAt) throw Killed{};
     ++changes;
     journal_.push_back(line);
-    return !failing.contains(line);
+    if (failing.contains(line)) return Change::Failed;
+    if (refusing.contains(line)) return Change::Refused;
+    return change();
 }
 
 Entry ScriptedFileSystem::Lookup(const std::string& path) {
@@ -23,16 +26,18 @@ Entry ScriptedFileSystem::Lookup(const std::string& path) {
     return answer != answers.end() ? answer->second : disk_.Lookup(path);
 }
 
-bool ScriptedFileSystem::Rename(const std::string& from, const std::string& to) {
-    return Attempt("rename " + Short(from) + " -> " + Short(to)) && disk_.Rename(from, to);
+Change ScriptedFileSystem::Rename(const std::string& from, const std::string& to) {
+    return Attempt("rename " + Short(from) + " -> " + Short(to),
+                   [&] { return disk_.Rename(from, to); });
 }
 
-bool ScriptedFileSystem::Delete(const std::string& path) {
-    return Attempt("delete " + Short(path)) && disk_.Delete(path);
+Change ScriptedFileSystem::Delete(const std::string& path) {
+    return Attempt("delete " + Short(path), [&] { return disk_.Delete(path); });
 }
 
-bool ScriptedFileSystem::Copy(const std::string& from, const std::string& to) {
-    return Attempt("copy " + Short(from) + " -> " + Short(to)) && disk_.Copy(from, to);
+Change ScriptedFileSystem::Copy(const std::string& from, const std::string& to) {
+    return Attempt("copy " + Short(from) + " -> " + Short(to),
+                   [&] { return disk_.Copy(from, to); });
 }
 
 }  // namespace kelvaro::testing

@@ -29,11 +29,12 @@ class ScriptedFileSystem : public FileSystem {
     }
 
     Entry Lookup(const std::string& path) override;
-    bool Rename(const std::string& from, const std::string& to) override;
-    bool Delete(const std::string& path) override;
-    bool Copy(const std::string& from, const std::string& to) override;
+    Change Rename(const std::string& from, const std::string& to) override;
+    Change Delete(const std::string& path) override;
+    Change Copy(const std::string& from, const std::string& to) override;
 
-    std::set<std::string> failing;  // journal lines of calls that fail, changing nothing
+    std::set<std::string> failing;   // journal lines of calls that fail, changing nothing
+    std::set<std::string> refusing;  // ... and of calls that Windows refuses for want of rights
     std::map<std::string, Entry>
         answers;      // short path -> look-up answer given instead of the disk's
     int changes = 0;  // renames, deletions and copies attempted so far
@@ -41,8 +42,9 @@ class ScriptedFileSystem : public FileSystem {
 
   private:
     std::string Short(const std::string& path) const;
-    // Journals a change; false when the test makes it fail.
-    bool Attempt(const std::string& line);
+    // Journals a change; what the test makes of it, else what `change` makes.
+    template <class Disk>
+    Change Attempt(const std::string& line, Disk change);
 
     FileSystem& disk_;
     Journal& journal_;

@@ -1,5 +1,6 @@
 // WinFileSystem on real folders: what a look-up counts as a normal file, and
-// renames, deletions and copies that fail without changing anything.
+// renames, deletions and copies that fail without changing anything, told
+// apart from those that Windows refuses for want of rights.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "game_install.h"
+#include "immutable.h"
 #include "win_services.h"
 
 namespace kelvaro {
@@ -15,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::GameInstall;
+using testing::Immutable;
 
 void SetAttributes(const fs::path& path, DWORD attributes) {
     ASSERT_TRUE(SetFileAttributesA(path.string().c_str(), attributes))
@@ -73,14 +76,16 @@ TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
     struct Row {
         const char* from;
         const char* to;
-        bool renamed;
+        Change renamed;
     } rows[] = {
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx", false},
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Taken", false},
-        {"Data\\INI\\", "Data\\Taken\\", false},
-        {"Data\\Nothing\\", "Data\\Other\\", false},
-        {"Data\\INI\\", "Data\\xINIx\\", true},
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak", true},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx",
+         Change::Failed},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Taken", Change::Failed},
+        {"Data\\INI\\", "Data\\Taken\\", Change::Failed},
+        {"Data\\Nothing\\", "Data\\Other\\", Change::Failed},
+        {"Data\\INI\\", "Data\\xINIx\\", Change::Made},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak",
+         Change::Made},
     };
     WinFileSystem files;
     for (const Row& row : rows) {
@@ -89,7 +94,7 @@ TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
         EXPECT_EQ(files.Rename(game.GameFolder() + row.from, game.GameFolder() + row.to),
                   row.renamed)
             << what;
-        if (!row.renamed) {
+        if (row.renamed != Change::Made) {
             EXPECT_EQ(Snapshot(game.Root()), before) << what;
         }
     }
@@ -106,12 +111,14 @@ TEST(WinFileSystem, DeletesOneExistingWritableFile) {
     SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_READONLY);
 
     WinFileSystem files;
-    EXPECT_TRUE(files.Delete(game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb"));
+    const std::string script = game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb";
+    EXPECT_EQ(files.Delete(script), Change::Made);
     EXPECT_FALSE(fs::exists(game.Game("Data\\Scripts\\SkirmishScripts.scb")));
-    EXPECT_FALSE(files.Delete(game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb"));
-    EXPECT_FALSE(files.Delete(game.GameFolder() + "locked.scb"));
+    EXPECT_EQ(files.Delete(script), Change::Failed);
+    // Access denied, but to every user alike: no rights would help.
+    EXPECT_EQ(files.Delete(game.GameFolder() + "locked.scb"), Change::Failed);
     EXPECT_TRUE(fs::exists(game.Game("locked.scb")));
-    EXPECT_FALSE(files.Delete(game.GameFolder() + "Data\\INI\\"));
+    EXPECT_EQ(files.Delete(game.GameFolder() + "Data\\INI\\"), Change::Failed);
     EXPECT_TRUE(fs::exists(game.Game("Data\\INI\\Weapon.ini")));
     SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_NORMAL);
 }
@@ -124,20 +131,54 @@ TEST(WinFileSystem, CopyOverwritesWithTheSourceBytesOnly) {
     const std::string gameScript = game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb";
 
     WinFileSystem files;
-    EXPECT_TRUE(files.Copy(source, gameScript));
+    EXPECT_EQ(files.Copy(source, gameScript), Change::Made);
     EXPECT_EQ(GameInstall::ReadFile(gameScript), GameInstall::TierScriptBytes(2));
 
     // A read-only tier script must not make the game's copy undeletable.
     SetAttributes(source, FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(files.Copy(source, gameScript));
+    EXPECT_EQ(files.Copy(source, gameScript), Change::Made);
     EXPECT_EQ(GetFileAttributesA(gameScript.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_TRUE(files.Delete(gameScript));
+    EXPECT_EQ(files.Delete(gameScript), Change::Made);
     SetAttributes(source, FILE_ATTRIBUTE_NORMAL);
 
-    EXPECT_FALSE(
-        files.Copy(game.UserDataFolder() + "missing.scb", game.GameFolder() + "generals.exe"));
+    EXPECT_EQ(files.Copy(game.UserDataFolder() + "missing.scb", game.GameFolder() + "generals.exe"),
+              Change::Failed);
     EXPECT_EQ(GameInstall::ReadFile(game.Game("generals.exe")), "MZ stand-in");
-    EXPECT_FALSE(files.Copy(source, game.GameFolder() + "No Such Folder\\x.scb"));
+    EXPECT_EQ(files.Copy(source, game.GameFolder() + "No Such Folder\\x.scb"), Change::Failed);
+}
+
+// In a folder that Windows protects every change is refused for want of
+// rights, the expected failures there stay failures, and nothing changes.
+// (Wine deletes a file when its last handle closes and reports success
+// before, so a deletion cannot be seen refused here.)
+TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
+    GameInstall game;
+    game.MakePristineGame();
+    game.AddTierScript(2);
+    const std::string folder = game.GameFolder(), scripts = folder + "Data\\Scripts\\";
+    Immutable locked({folder + "Data", scripts, scripts + "SkirmishScripts.scb"});
+    if (!locked.Failure().empty()) GTEST_SKIP() << locked.Failure();
+    const auto before = Snapshot(game.Root());
+    const std::string tierScript = game.UserDataFolder() + "Kelvaro Mod\\SkirmishScripts2.scb";
+    WinFileSystem files;
+    const struct {
+        const char* what;
+        Change change, outcome;
+    } rows[] = {
+        {"INI folder hidden", files.Rename(folder + "Data\\INI\\", folder + "Data\\xINIx\\"),
+         Change::Refused},
+        {"script moved aside",
+         files.Rename(scripts + "SkirmishScripts.scb", scripts + "SkirmishScripts.xxx"),
+         Change::Refused},
+        {"script copied over", files.Copy(tierScript, scripts + "SkirmishScripts.scb"),
+         Change::Refused},
+        {"copy made beside it", files.Copy(tierScript, scripts + "New.scb"), Change::Refused},
+        {"nothing to rename", files.Rename(folder + "Data\\None\\", folder + "Data\\Any\\"),
+         Change::Failed},
+        {"nothing to delete", files.Delete(scripts + "None.scb"), Change::Failed},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.change, row.outcome) << row.what;
+    EXPECT_EQ(Snapshot(game.Root()), before);
 }
 
 }  // namespace

@@ -54,9 +54,9 @@ constexpr char kNotLocated[] =
 class NoGame : public FileSystem {
   public:
     Entry Lookup(const std::string&) override { return Entry::Missing; }
-    bool Rename(const std::string&, const std::string&) override { return false; }
-    bool Delete(const std::string&) override { return false; }
-    bool Copy(const std::string&, const std::string&) override { return false; }
+    Change Rename(const std::string&, const std::string&) override { return Change::Failed; }
+    Change Delete(const std::string&) override { return Change::Failed; }
+    Change Copy(const std::string&, const std::string&) override { return Change::Failed; }
 };
 
 class TestMainWindow : public MainWindow {
@@ -331,7 +331,7 @@ class Windows : public ::testing::Test {
     }
     void OpenMain() {
         window = std::make_unique<TestMainWindow>(
-            GetModuleHandleA(nullptr), Services{files, registry, shell, processes, messages},
+            GetModuleHandleA(nullptr), Services{files, registry, shell, processes, messages, elevation},
             [this](HWND owner) {
                 owners.push_back(owner);
                 ownerTicks.push_back(GetTickCount64());
@@ -346,6 +346,7 @@ class Windows : public ::testing::Test {
     FakeShell shell{journal};
     FakeProcessStarter processes{journal};
     FakeMessageBox messages{journal};
+    FakeElevation elevation{journal};
     std::vector<HWND> owners;
     std::vector<ULONGLONG> ownerTicks;  // when each owner was set
     std::unique_ptr<TestMainWindow> window;
@@ -430,7 +431,7 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     InstallGame();
     OpenMain();
     FakeMainFrmView view{journal};
-    MainFrm frm(Services{files, registry, shell, processes, messages}, view);
+    MainFrm frm(Services{files, registry, shell, processes, messages, elevation}, view);
     PathWindow dialog(GetModuleHandleA(nullptr), messages, frm, [] {});
     ASSERT_TRUE(dialog.Create());
     SetWindowPos(dialog.Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

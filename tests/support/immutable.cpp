@@ -1,0 +1,85 @@
+#include "immutable.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace kelvaro::testing {
+
+namespace {
+
+// Wine's own export: the host's name of a Windows path, or nullptr.
+std::string UnixName(const std::string& path) {
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    static const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixFileName == nullptr) return std::string();
+    const std::wstring wide(path.begin(), path.end());
+    char* name = unixFileName(wide.c_str());
+    std::string unix = name != nullptr ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return unix;
+}
+
+std::string Quoted(const std::string& argument) {
+    std::string quoted = "\"";
+    for (char c : argument) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+// Runs chattr with `flag` on the host and returns its complaint, empty when
+// it succeeded. A host program that Wine starts gives no handle to wait on,
+// so the shell leaves chattr's status and words in a file that is polled.
+std::string Chattr(const std::string& flag, const std::vector<std::string>& unixPaths) {
+    static std::atomic<int> runs = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string status = std::string(temp) + "kelvaro-chattr-" +
+                               std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++runs);
+    const std::string unixStatus = UnixName(status);
+    if (unixStatus.empty()) return "not under Wine: no chattr to run";
+    std::string commandLine = "\"Z:\\bin\\sh\" -c " +
+                              Quoted("words=$(chattr \"$@\" 2>&1); echo \"$? $words\" > '" +
+                                     unixStatus + ".part' && mv '" + unixStatus + ".part' '" +
+                                     unixStatus + "'") +
+                              " sh " + flag;
+    for (const std::string& path : unixPaths) commandLine += " " + Quoted(path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION shell = {};
+    if (!CreateProcessA("Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &shell)) {
+        return "cannot run /bin/sh, error " + std::to_string(GetLastError());
+    }
+    if (shell.hThread != nullptr) CloseHandle(shell.hThread);
+    if (shell.hProcess != nullptr) CloseHandle(shell.hProcess);
+    for (int waited = 0; waited < 10000; waited += 20) {
+        std::ifstream answer(status);
+        if (answer) {
+            std::stringstream text;
+            text << answer.rdbuf();
+            answer.close();
+            DeleteFileA(status.c_str());
+            const std::string said = text.str();
+            return said.starts_with("0 ") ? std::string() : "chattr " + flag + ": " + said;
+        }
+        Sleep(20);
+    }
+    return "chattr " + flag + " did not answer";
+}
+
+}  // namespace
+
+Immutable::Immutable(std::vector<std::string> paths) {
+    for (const std::string& path : paths) unixPaths_.push_back(UnixName(path));
+    failure_ = Chattr("+i", unixPaths_);
+}
+
+Immutable::~Immutable() {
+    Chattr("-i", unixPaths_);
+}
+
+}  // namespace kelvaro::testing
