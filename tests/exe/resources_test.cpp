@@ -1,5 +1,6 @@
 // The launcher exes' resources as Windows itself reads them: the icon, the
-// banner and the version record, and nothing else; and the banner decoded.
+// banner, the version record and the manifest, and nothing else; and the
+// banner decoded.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -92,10 +93,10 @@ BOOL CALLBACK AddType(HMODULE module, LPSTR type, LONG_PTR found) {
     return TRUE;
 }
 
-TEST_P(ExeResources, AreTheIconTheBannerAndTheVersionRecordOnly) {
+TEST_P(ExeResources, AreTheIconTheBannerTheVersionRecordAndTheManifestOnly) {
     std::set<std::string> found;
     EnumResourceTypesA(module_, AddType, reinterpret_cast<LONG_PTR>(&found));
-    const std::set<std::string> expected = {"3/30001", "10/101", "14/1", "16/1"};
+    const std::set<std::string> expected = {"3/30001", "10/101", "14/1", "16/1", "24/1"};
     EXPECT_EQ(found, expected)
         << "3 icon image, 10 raw data, 14 icon group, 16 version, 24 manifest";
 }
@@ -128,6 +129,60 @@ TEST_P(ExeResources, IconIsOne32By32ImageOf24BitColour) {
                                           32, LR_DEFAULTCOLOR);
     EXPECT_NE(icon, nullptr) << "Windows refuses the image: error " << GetLastError();
     if (icon != nullptr) DestroyIcon(icon);
+}
+
+// The manifest as Windows reads it to start the exe: the invoker's rights
+// without virtualisation, the common controls 6 found among the system's
+// assemblies, and Windows Vista to 11 known. Its security part is in the
+// namespace that Windows XP reads.
+TEST_P(ExeResources, ManifestAsksForTheInvokersRightsTheSystemsLookAndKnowsVistaTo11) {
+    ACTCTXA manifest = {};
+    manifest.cbSize = sizeof manifest;
+    manifest.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    manifest.lpSource = GetParam().path;
+    manifest.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    HANDLE context = CreateActCtxA(&manifest);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+    EXPECT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level,
+                             sizeof level, nullptr));
+    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_EQ(level.UiAccess, 0u);
+    // The detail is followed by its texts; the compatibility record is in its
+    // Windows 10 form, each element with the newest version tested.
+    union {
+        ACTIVATION_CONTEXT_DETAILED_INFORMATION detail;
+        char room[4096];
+    } read = {};
+    EXPECT_TRUE(QueryActCtxW(0, context, nullptr, ActivationContextDetailedInformation, &read,
+                             sizeof read, nullptr));
+    EXPECT_EQ(read.detail.ulAssemblyCount, 2u) << "the launcher and the common controls 6";
+    struct {
+        DWORD count;
+        struct {
+            GUID Id;
+            DWORD type;
+            ULONGLONG maxVersionTested;
+        } elements[8];
+    } known = {};
+    EXPECT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext,
+                             &known, sizeof known, nullptr));
+    const char* const vistaTo11[] = {
+        "{E2011457-1546-43C5-A5FE-008DEEE3D3F0}", "{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",
+        "{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}", "{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",
+        "{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}"};
+    std::vector<std::string> ids;
+    for (DWORD n = 0; n < known.count && n < 8; ++n) {
+        wchar_t id[40] = {};
+        StringFromGUID2(known.elements[n].Id, id, 40);
+        ids.emplace_back(id, id + wcslen(id));
+    }
+    EXPECT_EQ(ids, std::vector<std::string>(std::begin(vistaTo11), std::end(vistaTo11)));
+    ReleaseActCtx(context);
+    const Bytes bytes = Resource(RT_MANIFEST, 1);
+    EXPECT_NE(std::string(bytes.begin(), bytes.end())
+                  .find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"),
+              std::string::npos);
 }
 
 // The offset of a JPEG's frame header (SOFn: 0xFFC0 to 0xFFCF but for the
@@ -252,6 +307,11 @@ std::vector<std::string_view> LauncherTexts() {
         kArchiveMissingTail,
         kTierScriptMissingTail,
         kGameNotStarted,
+        kFolderRefusedHead,
+        kFolderRefusedTail,
+        kRestartQuestion,
+        kGoingOnUnchanged,
+        kRestartedOption,
         kGameProgram,
         kModOption,
         kArchivePrefix,
@@ -296,6 +356,7 @@ TEST(TheTwoExes, CarryTheSameResourcesAndTexts) {
         {"icon image", RT_ICON, IDI_KELVARO_IMAGE},
         {"banner", RT_RCDATA, IDR_BANNER},
         {"version record", RT_VERSION, 1},
+        {"manifest", RT_MANIFEST, 1},
     };
     for (const auto& resource : resources) {
         const Bytes bytes[2] = {ResourceBytes(modules[0], resource.type, resource.id),
