@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "fnv.h"
+#include "immutable.h"
 #include "launcher.h"
 #include "sandbox.h"
 
@@ -98,6 +99,7 @@ class FaultDrill : public ::testing::Test {
   protected:
     void TearDown() override {
         launcher_.reset();
+        protected_.reset();
         SetReadOnly(Sandbox::Root(), false);
         if (sandbox_) SetReadOnly(sandbox_->UserDataFolder(), false);
     }
@@ -105,6 +107,7 @@ class FaultDrill : public ::testing::Test {
     // A launcher left running by a failed row would keep the old sandbox in use.
     void Build(const SandboxSetup& setup = {}) {
         launcher_.reset();
+        protected_.reset();
         sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
     }
     std::string Game() const { return sandbox_->InstallFolder(); }
@@ -163,6 +166,7 @@ class FaultDrill : public ::testing::Test {
 
     std::unique_ptr<Sandbox> sandbox_;
     std::unique_ptr<Launcher> launcher_;
+    std::optional<testing::Immutable> protected_;  // goes before the sandbox does
 };
 
 // Renaming or deleting a file open without FILE_SHARE_DELETE fails with a
@@ -303,6 +307,65 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     EXPECT_EQ(Tree(), Hidden(before)) << "after Start";
     Quit(main);
     EXPECT_EQ(Tree(), before) << "after quit";
+}
+
+// The game where Windows protects it (under Program Files, with UAC): Linux
+// refuses every change to Data\, Data\Scripts\ and the game's script, even
+// to root, and Wine answers ERROR_ACCESS_DENIED as Windows answers a user
+// without the rights. Under Wine every program runs as an elevated
+// administrator, and one started with the limited half of its token runs as
+// an administrator's ordinary session does on Windows; "runas" starts the
+// launcher again without raising it, so the second launcher meets the same
+// refusals, and must not ask again. The player is asked at start-up and at
+// "Start Generals", and the game starts with its own INI folder and script.
+TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
+    const struct {
+        const char* name;
+        Rights rights;
+        int answer;  // to the question; 0 when none may come
+    } rows[] = {
+        {"an administrator's ordinary session, No", Rights::Limited, IDNO},
+        {"an administrator's ordinary session, Yes: started again", Rights::Limited, IDYES},
+        {"an elevated administrator: told, not asked", Rights::Own, 0},
+    };
+    for (const auto& row : rows)
+        Row(row.name, [&] {
+            Build();
+            const FolderTree pristine = sandbox_->PristineTree();
+            protected_.emplace(std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
+            if (!protected_->Failure().empty()) GTEST_SKIP() << protected_->Failure();
+            const std::string refusal = "Kelvaro Mod cannot change the game folder\n\n" + Game() +
+                                        "\n\nChanging it needs administrator rights.\n\n";
+            const std::string question = refusal + "Restart Kelvaro Mod as administrator?";
+            const std::string notice = refusal + "Kelvaro Mod goes on without changing it.";
+            auto expectBox = [&](const std::string& text, int press) {
+                MessageBoxSeen box = launcher_->WaitMessageBox();
+                EXPECT_EQ(box.text, text);
+                EXPECT_EQ(box.question, text == question);
+                EXPECT_EQ(box.icon, BoxIcon::Exclamation);
+                launcher_->Answer(box, press);
+            };
+            launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
+            expectBox(row.answer ? question : notice, row.answer ? row.answer : IDOK);
+            if (row.answer == IDYES) {
+                launcher_->WaitForExit();
+                EXPECT_EQ(Tree(), pristine) << "the first launcher's end";
+                expectBox(notice, IDOK);
+            }
+            const MainWindow main{launcher_->WaitMainWindow()};
+            StartTier(main, 2);
+            expectBox(row.answer == IDNO ? question : notice, row.answer == IDNO ? IDNO : IDOK);
+            WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
+            const GameStart game = sandbox_->GameStarts()[0];
+            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+            EXPECT_TRUE(game.iniFolder && !game.hiddenIniFolder);
+            EXPECT_EQ(game.script, Fingerprint(Sandbox::GameScriptBytes()));
+            Click(main.QuitButton());
+            launcher_->WaitForPrograms();
+            EXPECT_EQ(launcher_->ProgramsStarted(), row.answer == IDYES ? 2u : 1u)
+                << "the game, and the launcher started again";
+            EXPECT_EQ(Tree(), pristine);
+        });
 }
 
 // A folder name of the system code page, as the registry's narrow value holds it.

@@ -129,6 +129,24 @@ std::optional<BoxIcon> ReadIcon(HWND box) {
     return std::nullopt;
 }
 
+// A primary token with the limited half of the driver's own split token.
+HANDLE LimitedToken() {
+    HANDLE own = nullptr;
+    TOKEN_LINKED_TOKEN linked = {};
+    DWORD size = 0;
+    HANDLE limited = nullptr;
+    const bool made =
+        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
+        GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size) &&
+        DuplicateTokenEx(linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
+                         TokenPrimary, &limited);
+    const DWORD error = GetLastError();
+    if (linked.LinkedToken != nullptr) CloseHandle(linked.LinkedToken);
+    if (own != nullptr) CloseHandle(own);
+    if (!made) throw std::runtime_error("no limited token, error " + std::to_string(error));
+    return limited;
+}
+
 }  // namespace
 
 void PrintTo(BoxIcon icon, std::ostream* out) {
@@ -224,7 +242,8 @@ void Settle(HWND window) {
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result);
 }
 
-Launcher::Launcher(const std::string& program, const std::string& currentFolder) {
+Launcher::Launcher(const std::string& program, const std::string& currentFolder,
+                   Rights rights) {
     // Wine starts its desktop process for the first program that needs the
     // desktop while none runs. Needed here first, it is the driver's child, and
     // not a program that the launcher started.
@@ -238,11 +257,17 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder)
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, currentFolder.c_str(), &startup, &process_)) {
-        throw std::runtime_error("cannot start " + path + ", error " +
-                                 std::to_string(GetLastError()));
-    }
+    HANDLE token = rights == Rights::Limited ? LimitedToken() : nullptr;
+    const BOOL started =
+        token != nullptr
+            ? CreateProcessAsUserA(token, path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                   CREATE_SUSPENDED, nullptr, currentFolder.c_str(), &startup,
+                                   &process_)
+            : CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                             CREATE_SUSPENDED, nullptr, currentFolder.c_str(), &startup, &process_);
+    const DWORD error = GetLastError();
+    if (token != nullptr) CloseHandle(token);
+    if (!started) throw std::runtime_error("cannot start " + path + ", error " + std::to_string(error));
     if (!AssignProcessToJobObject(job_, process_.hProcess)) {
         DWORD error = GetLastError();
         TerminateProcess(process_.hProcess, 1);
@@ -267,6 +292,18 @@ bool Launcher::Running() const {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+bool Launcher::Ours(DWORD processId) const {
+    if (processId == ProcessId()) return true;
+    // Wine asks for the full query right to answer IsProcessInJob.
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    BOOL inJob = FALSE;
+    if (process != nullptr) {
+        IsProcessInJob(process, job_, &inJob);
+        CloseHandle(process);
+    }
+    return inJob;
+}
+
 HWND Launcher::FindWindowNamed(const std::string& className, const std::string& caption) const {
     struct Context {
         const Launcher* self;
@@ -279,12 +316,11 @@ HWND Launcher::FindWindowNamed(const std::string& className, const std::string& 
             auto* c = reinterpret_cast<Context*>(parameter);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner != c->self->ProcessId()) return TRUE;
             if (!IsWindowVisible(window)) return TRUE;
             if (!c->className->empty() && ClassOf(window) != *c->className) return TRUE;
             char caption[512] = {};
             GetWindowTextA(window, caption, sizeof caption);
-            if (*c->caption != caption) return TRUE;
+            if (*c->caption != caption || !c->self->Ours(owner)) return TRUE;
             c->found = window;
             return FALSE;
         },
@@ -324,11 +360,12 @@ MessageBoxSeen Launcher::WaitMessageBox() const {
     // Known once painted; a box that shows neither of the two icons fails here.
     box.icon = *WaitFor("a critical or exclamation icon in the box '" + box.text + "'",
                         [&] { return ReadIcon(box.window); });
+    box.question = GetDlgItem(box.window, IDYES) != nullptr && GetDlgItem(box.window, IDNO);
     return box;
 }
 
-void Launcher::Answer(const MessageBoxSeen& box) const {
-    Click(GetDlgItem(box.window, IDOK));
+void Launcher::Answer(const MessageBoxSeen& box, int button) const {
+    Click(GetDlgItem(box.window, button));
     WaitFor("the message box '" + box.text + "' to close", [&] { return !IsWindow(box.window); });
 }
 

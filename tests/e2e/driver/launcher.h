@@ -38,6 +38,7 @@ struct MessageBoxSeen {
     std::string title;
     std::string text;
     BoxIcon icon = BoxIcon::Critical;
+    bool question = false;  // Yes and No, not OK
 };
 
 // Window texts and controls of any process.
@@ -61,11 +62,17 @@ void PostQuit(HWND window);                         // WM_QUIT to the window's t
 // message sent to it is handled only when its thread next looks at its queue.
 void Settle(HWND window);
 
+// The rights a program is started with: the driver's own (under Wine, an
+// elevated administrator's), or the limited half of its split token, as an
+// administrator's ordinary session on Windows has them.
+enum class Rights { Own, Limited };
+
 class Launcher {
   public:
     // Starts the program (a Unix or Windows path) with `currentFolder` as its
     // current folder.
-    Launcher(const std::string& program, const std::string& currentFolder);
+    Launcher(const std::string& program, const std::string& currentFolder,
+             Rights rights = Rights::Own);
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
@@ -73,8 +80,9 @@ class Launcher {
     DWORD ProcessId() const { return process_.dwProcessId; }
     bool Running() const;
 
-    // A visible top-level window of the launcher with that caption (any
-    // class when `className` is empty), or null.
+    // A visible top-level window of the launcher, or of a launcher that it
+    // started again, with that caption (any class when `className` is
+    // empty), or null.
     HWND FindWindowNamed(const std::string& className, const std::string& caption) const;
     HWND WaitWindow(const std::string& className, const std::string& caption,
                     DWORD timeoutMs = kWaitMs) const;
@@ -84,8 +92,8 @@ class Launcher {
     // The launcher's message boxes: class "#32770" titled "Kelvaro Mod".
     HWND FindMessageBox() const;
     MessageBoxSeen WaitMessageBox() const;
-    // Presses OK and waits until the box is gone.
-    void Answer(const MessageBoxSeen& box) const;
+    // Presses OK (or another of the box's buttons) and waits until the box is gone.
+    void Answer(const MessageBoxSeen& box, int button = IDOK) const;
 
     // Games and other programs that the launcher started, ended or not.
     unsigned ProgramsStarted() const;
@@ -101,6 +109,8 @@ class Launcher {
     void Kill();
 
   private:
+    bool Ours(DWORD processId) const;
+
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;
 };
