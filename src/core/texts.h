@@ -28,10 +28,13 @@ inline constexpr std::string_view kTierScriptMissingTail = " not found! AI scrip
 inline constexpr std::string_view kGameNotStarted = "Unable to start ";
 // A change to the game folder that Windows refused for want of rights; the
 // folder's path comes between head and tail, then the question or the notice.
-inline constexpr std::string_view kFolderRefusedHead = "Kelvaro Mod cannot change the game folder\n\n";
-inline constexpr std::string_view kFolderRefusedTail = "\n\nChanging it needs administrator rights.";
+inline constexpr std::string_view kFolderRefusedHead =
+    "Kelvaro Mod cannot change the game folder\n\n";
+inline constexpr std::string_view kFolderRefusedTail =
+    "\n\nChanging it needs administrator rights.";
 inline constexpr std::string_view kRestartQuestion = "\n\nRestart Kelvaro Mod as administrator?";
-inline constexpr std::string_view kGoingOnUnchanged = "\n\nKelvaro Mod goes on without changing it.";
+inline constexpr std::string_view kGoingOnUnchanged =
+    "\n\nKelvaro Mod goes on without changing it.";
 // The command line of a launcher started again as administrator, which
 // never offers that restart itself.
 inline constexpr std::string_view kRestartedOption = "/restarted-as-administrator";

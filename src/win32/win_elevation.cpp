@@ -18,9 +18,9 @@ std::optional<TOKEN_ELEVATION_TYPE> ElevationType(bool* elevated) {
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    const bool known = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
-                       GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation,
-                                           &size);
+    const bool known =
+        GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
     CloseHandle(token);
     if (!known) return std::nullopt;
     *elevated = elevation.TokenIsElevated != 0;

@@ -144,9 +144,10 @@ TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
         {"Start Generals, Yes", kMoveAside, "press 2", true, true, join({kBack, kEnded}),
          kPristine},
         {"Start Generals, prompt declined", kMoveAside, "press 2", true, false,
-         join({kBack, kAgain,
-               {"lookup <data>Kelvaro Mod\\SkirmishScripts2.scb", kMoveAside, "lookup <game>" + kBackup,
-                "lookup <game>" + kScript}}),
+         join({kBack,
+               kAgain,
+               {"lookup <data>Kelvaro Mod\\SkirmishScripts2.scb", kMoveAside,
+                "lookup <game>" + kBackup, "lookup <game>" + kScript}}),
          kPrepared},
     };
     for (const Row& row : rows) {
@@ -158,8 +159,8 @@ TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
         rig.files.refusing.insert(row.refused);
         rig.journal.clear();
         rig.Run({row.step});
-        const auto question = std::ranges::find(rig.journal, "question: " + rig.Refusal() +
-                                                                 "Restart Kelvaro Mod as administrator?");
+        const auto question = std::ranges::find(
+            rig.journal, "question: " + rig.Refusal() + "Restart Kelvaro Mod as administrator?");
         ASSERT_NE(question, rig.journal.end()) << row.name;
         Journal after(question + 1, rig.journal.end());
         const bool ended = row.yes && row.promptTaken;

@@ -332,7 +332,8 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
         Row(row.name, [&] {
             Build();
             const FolderTree pristine = sandbox_->PristineTree();
-            protected_.emplace(std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
+            protected_.emplace(
+                std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
             if (!protected_->Failure().empty()) GTEST_SKIP() << protected_->Failure();
             const std::string refusal = "Kelvaro Mod cannot change the game folder\n\n" + Game() +
                                         "\n\nChanging it needs administrator rights.\n\n";
@@ -345,7 +346,8 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
                 EXPECT_EQ(box.icon, BoxIcon::Exclamation);
                 launcher_->Answer(box, press);
             };
-            launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
+            launcher_ =
+                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
             expectBox(row.answer ? question : notice, row.answer ? row.answer : IDOK);
             if (row.answer == IDYES) {
                 launcher_->WaitForExit();

@@ -37,15 +37,14 @@ std::string Chattr(const std::string& flag, const std::vector<std::string>& unix
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string status = std::string(temp) + "kelvaro-chattr-" +
-                               std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++runs);
+                               std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
     const std::string unixStatus = UnixName(status);
     if (unixStatus.empty()) return "not under Wine: no chattr to run";
-    std::string commandLine = "\"Z:\\bin\\sh\" -c " +
-                              Quoted("words=$(chattr \"$@\" 2>&1); echo \"$? $words\" > '" +
-                                     unixStatus + ".part' && mv '" + unixStatus + ".part' '" +
-                                     unixStatus + "'") +
-                              " sh " + flag;
+    std::string commandLine =
+        "\"Z:\\bin\\sh\" -c " +
+        Quoted("words=$(chattr \"$@\" 2>&1); echo \"$? $words\" > '" + unixStatus +
+               ".part' && mv '" + unixStatus + ".part' '" + unixStatus + "'") +
+        " sh " + flag;
     for (const std::string& path : unixPaths) commandLine += " " + Quoted(path);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

@@ -49,8 +49,8 @@ LauncherRig::~LauncherRig() {
 }
 
 std::unique_ptr<MainFrm> LauncherRig::NewMainFrm() {
-    auto frm =
-        std::make_unique<MainFrm>(Services{files, registry, shell, processes, messages, elevation}, view);
+    auto frm = std::make_unique<MainFrm>(
+        Services{files, registry, shell, processes, messages, elevation}, view);
     frm->Initialize();
     return frm;
 }

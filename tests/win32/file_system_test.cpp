@@ -84,8 +84,7 @@ TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
         {"Data\\INI\\", "Data\\Taken\\", Change::Failed},
         {"Data\\Nothing\\", "Data\\Other\\", Change::Failed},
         {"Data\\INI\\", "Data\\xINIx\\", Change::Made},
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak",
-         Change::Made},
+        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak", Change::Made},
     };
     WinFileSystem files;
     for (const Row& row : rows) {

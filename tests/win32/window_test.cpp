@@ -331,8 +331,8 @@ class Windows : public ::testing::Test {
     }
     void OpenMain() {
         window = std::make_unique<TestMainWindow>(
-            GetModuleHandleA(nullptr), Services{files, registry, shell, processes, messages, elevation},
-            [this](HWND owner) {
+            GetModuleHandleA(nullptr),
+            Services{files, registry, shell, processes, messages, elevation}, [this](HWND owner) {
                 owners.push_back(owner);
                 ownerTicks.push_back(GetTickCount64());
             });

@@ -135,11 +135,10 @@ HANDLE LimitedToken() {
     TOKEN_LINKED_TOKEN linked = {};
     DWORD size = 0;
     HANDLE limited = nullptr;
-    const bool made =
-        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
-        GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size) &&
-        DuplicateTokenEx(linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
-                         TokenPrimary, &limited);
+    const bool made = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
+                      GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size) &&
+                      DuplicateTokenEx(linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr,
+                                       SecurityImpersonation, TokenPrimary, &limited);
     const DWORD error = GetLastError();
     if (linked.LinkedToken != nullptr) CloseHandle(linked.LinkedToken);
     if (own != nullptr) CloseHandle(own);
@@ -242,8 +241,7 @@ void Settle(HWND window) {
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result);
 }
 
-Launcher::Launcher(const std::string& program, const std::string& currentFolder,
-                   Rights rights) {
+Launcher::Launcher(const std::string& program, const std::string& currentFolder, Rights rights) {
     // Wine starts its desktop process for the first program that needs the
     // desktop while none runs. Needed here first, it is the driver's child, and
     // not a program that the launcher started.
@@ -267,7 +265,8 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
                              CREATE_SUSPENDED, nullptr, currentFolder.c_str(), &startup, &process_);
     const DWORD error = GetLastError();
     if (token != nullptr) CloseHandle(token);
-    if (!started) throw std::runtime_error("cannot start " + path + ", error " + std::to_string(error));
+    if (!started)
+        throw std::runtime_error("cannot start " + path + ", error " + std::to_string(error));
     if (!AssignProcessToJobObject(job_, process_.hProcess)) {
         DWORD error = GetLastError();
         TerminateProcess(process_.hProcess, 1);
