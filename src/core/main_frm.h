@@ -51,6 +51,7 @@ class MainFrm {
     void SubstituteScript();
     void RestoreScript();
     std::string TierScriptPath() const;
+    // Whether a change to the game folder was made; notes a refusal.
     bool Made(Change change);
 
     Services os_;
