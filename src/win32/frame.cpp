@@ -1,7 +1,5 @@
 #include "frame.h"
 
-#include <oleacc.h>
-
 #include <algorithm>
 #include <string>
 
@@ -17,14 +15,6 @@ namespace {
 // WM_GETDPISCALEDSIZE (Windows 10 1703), which the headers declare only for
 // newer Windows targets than ours.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
-
-// The annotation service of oleacc and its name property, from oleacc.h.
-const CLSID kAccPropServices = {
-    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-const IID kIAccPropServices = {
-    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
-const MSAAPROPID kAccName = {
-    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 // A length of the layout table, in pixels at 96 dpi, in pixels at `dpi`.
 int ToDpi(int value, int dpi) {
@@ -191,48 +181,6 @@ void Frame::FitClientArea() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// High contrast switched on or off, or the system's colours changed: every
-// control is painted again in the colours now in force.
-void Frame::OnColorsChanged() {
-    highContrast_ = HighContrastOn();
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-// Screen readers name a control by its caption; a control whose caption
-// says nothing is named by the table, through the system's annotation
-// service, until the window goes.
-void Frame::NameForScreenReaders(HWND control, std::string_view name) {
-    if (annotations_ == nullptr &&
-        FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
-                                reinterpret_cast<void**>(&annotations_)))) {
-        annotations_ = nullptr;
-        return;
-    }
-    const std::wstring wide(name.begin(), name.end());
-    annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAccName, wide.c_str());
-}
-
-void Frame::ForgetNames() {
-    if (annotations_ == nullptr) return;
-    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
-        if (row.accessibleName.empty()) continue;
-        annotations_->ClearHwndProps(Control(row.id), OBJID_CLIENT, CHILDID_SELF, &kAccName, 1);
-    }
-    annotations_->Release();
-    annotations_ = nullptr;
-}
-
-HBRUSH Frame::Brush(COLORREF color) {
-    HBRUSH& brush = brushes_[color];
-    if (brush == nullptr) brush = CreateSolidBrush(color);
-    return brush;
-}
-
-COLORREF Frame::BackColor(const layout::ControlLayout* row) const {
-    if (highContrast_) return GetSysColor(COLOR_BTNFACE);
-    return row != nullptr ? row->back : layout::kBackColor;
-}
-
 LRESULT CALLBACK Frame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* frame = static_cast<Frame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -285,25 +233,6 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
-}
-
-void Frame::OnEraseBackground(HDC dc) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    FillRect(dc, &client, Brush(BackColor()));
-}
-
-// Labels and options in the table's colours; in high contrast, in the
-// system's, the link in the colour the system gives links.
-LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
-    const layout::ControlLayout* row = layout::FindControl(GetDlgCtrlID(control));
-    const COLORREF back = BackColor(row);
-    SetBkColor(dc, back);
-    if (row != nullptr) {
-        const bool link = row->font == layout::Font::Link;
-        SetTextColor(dc, GetSysColor(highContrast_ && link ? COLOR_HOTLIGHT : row->textColor));
-    }
-    return reinterpret_cast<LRESULT>(Brush(back));
 }
 
 }  // namespace kelvaro

@@ -1,7 +1,9 @@
 // What the launcher's two windows share: the window procedure that hands each
 // message to the window's object, the look (background, font, colours, icon),
 // the controls built from the layout table, and the keyboard focus, which
-// comes back to the same control when the window is activated again.
+// comes back to the same control when the window is activated again. The
+// look is in frame_look.cpp, what screen readers are told in
+// frame_screen_readers.cpp.
 #pragma once
 
 #include <windows.h>
@@ -62,10 +64,10 @@ class Frame {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void FitClientArea();
     void OnColorsChanged();
-    void NameForScreenReaders(HWND control, std::string_view name);
-    void ForgetNames();
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
+    void NameForScreenReaders(HWND control, std::string_view name);
+    void ForgetNames();
 
     layout::Form form_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI that the controls and the fonts are made for

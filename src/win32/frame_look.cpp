@@ -1,0 +1,44 @@
+// The look of the launcher's windows: the table's colours, or in high
+// contrast the system's, and the brushes that paint them.
+#include "frame.h"
+
+namespace kelvaro {
+
+// High contrast switched on or off, or the system's colours changed: every
+// control is painted again in the colours now in force.
+void Frame::OnColorsChanged() {
+    highContrast_ = HighContrastOn();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HBRUSH Frame::Brush(COLORREF color) {
+    HBRUSH& brush = brushes_[color];
+    if (brush == nullptr) brush = CreateSolidBrush(color);
+    return brush;
+}
+
+COLORREF Frame::BackColor(const layout::ControlLayout* row) const {
+    if (highContrast_) return GetSysColor(COLOR_BTNFACE);
+    return row != nullptr ? row->back : layout::kBackColor;
+}
+
+void Frame::OnEraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, Brush(BackColor()));
+}
+
+// Labels and options in the table's colours; in high contrast, in the
+// system's, the link in the colour the system gives links.
+LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
+    const layout::ControlLayout* row = layout::FindControl(GetDlgCtrlID(control));
+    const COLORREF back = BackColor(row);
+    SetBkColor(dc, back);
+    if (row != nullptr) {
+        const bool link = row->font == layout::Font::Link;
+        SetTextColor(dc, GetSysColor(highContrast_ && link ? COLOR_HOTLIGHT : row->textColor));
+    }
+    return reinterpret_cast<LRESULT>(Brush(back));
+}
+
+}  // namespace kelvaro
