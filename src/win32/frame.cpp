@@ -145,7 +145,8 @@ void Frame::MakeFonts() {
 
 // The window moved to a monitor of another scale: the controls and the fonts
 // are made again for its DPI, and the window takes the rectangle that
-// Windows suggests for it.
+// Windows suggests for it. A minimised window stays where Windows parks it,
+// off the screen; its frame is fitted when it is restored.
 void Frame::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     HFONT oldFont = font_;
@@ -160,15 +161,21 @@ void Frame::OnDpiChanged(int dpi, const RECT& suggested) {
     }
     DeleteObject(oldFont);
     DeleteObject(oldLinkFont);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!IsIconic(hwnd_)) {
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FitClientArea();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // The client area is the table's at the window's DPI, whatever frame the
-// system draws around it; the window keeps its centre.
+// system draws around it; the window keeps its centre. A minimised window
+// has no client area to measure: it is fitted once restored.
 void Frame::FitClientArea() {
+    fitWhenRestored_ = IsIconic(hwnd_);
+    if (fitWhenRestored_) return;
     const layout::FormLayout& form = layout::FormOf(form_);
     RECT client, frame;
     GetClientRect(hwnd_, &client);
@@ -208,11 +215,16 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case kGetDpiScaledSize:
+            // A minimised window's rectangle is Windows' own to scale.
+            if (IsIconic(hwnd_)) return FALSE;
             *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
             return TRUE;
         case WM_DPICHANGED:
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_SIZE:
+            if (wParam == SIZE_RESTORED && fitWhenRestored_) FitClientArea();
+            break;
         case WM_SYSCOLORCHANGE:
             OnColorsChanged();
             break;

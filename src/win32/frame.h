@@ -74,6 +74,7 @@ class Frame {
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     bool highContrast_ = false;
+    bool fitWhenRestored_ = false;  // the frame waits for the minimised window's restore
     HWND lastFocus_ = nullptr;
     std::map<COLORREF, HBRUSH> brushes_;
     IAccPropServices* annotations_ = nullptr;

@@ -96,7 +96,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SIZE:
             OnSize(LOWORD(lParam));
-            return 0;
+            break;
         case WM_DPICHANGED: {
             Frame::HandleMessage(message, wParam, lParam);
             RECT client;

@@ -395,7 +395,8 @@ TEST_F(Windows, MainFrmAfterStartUp) {
 // Moved between monitors of other scales, back and forth, the window asks
 // Windows for the frame of its table's client area at the new DPI, takes the
 // rectangle suggested of that size and lays itself out again, to the pixel;
-// the selection stays.
+// the selection stays. Moved while minimised, it leaves its rectangle to
+// Windows and is laid out when restored.
 TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     InstallGame();
     OpenMain();
@@ -407,18 +408,33 @@ TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     controls[14].text = kTier3;
     RECT screen;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    for (int dpi : {144, 96, 120, 192, 144, 96, DisplayDpi()}) {
+    HWND main = window->Hwnd();
+    const struct {
+        int dpi;
+        bool minimised = false;
+    } rows[] = {{144}, {96}, {120, true}, {192}, {144}, {96, true}, {DisplayDpi()}};
+    for (const auto& row : rows) {
+        if (row.minimised) ShowWindow(main, SW_MINIMIZE);
+        RECT framed = {0, 0, Scale(361, row.dpi), Scale(280, row.dpi)};
+        AdjustFrameForDpi(&framed, layout::FormOf(layout::Form::MainFrm).style, row.dpi);
+        const long width = framed.right - framed.left, height = framed.bottom - framed.top;
         SIZE size = {};
-        ASSERT_TRUE(SendMessageA(window->Hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi,
-                                 reinterpret_cast<LPARAM>(&size)));
-        RECT suggested = {0, 0, size.cx, size.cy};
-        OffsetRect(&suggested, (screen.left + screen.right - size.cx) / 2,
-                   (screen.top + screen.bottom - size.cy) / 2);
-        SendMessageA(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+        const bool sized = SendMessageA(main, 0x02E4 /* WM_GETDPISCALEDSIZE */, row.dpi,
+                                        reinterpret_cast<LPARAM>(&size));
+        EXPECT_EQ(sized, !row.minimised) << row.dpi;
+        if (sized) {
+            EXPECT_EQ((std::array<long, 2>{size.cx, size.cy}), (std::array{width, height}));
+        }
+        RECT suggested = {0, 0, width, height};
+        OffsetRect(&suggested, (screen.left + screen.right - width) / 2,
+                   (screen.top + screen.bottom - height) / 2);
+        if (row.minimised) GetWindowRect(main, &suggested);  // where Windows parks it
+        SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
+        if (row.minimised) ShowWindow(main, SW_RESTORE);
+        ExpectWindow(main, "Kelvaro Mod - By Dravem", 361, 280,
                      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
-                     controls, dpi);
+                     controls, row.dpi);
     }
     EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
 }
