@@ -94,6 +94,9 @@ bool Frame::CreateFrame() {
         SetWindowPos(hwnd_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                      fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The frame the system draws (a theme's, a title bar of another height)
+    // need not be the one it computed for the window.
+    FitClientArea();
     return true;
 }
 
@@ -188,6 +191,18 @@ void Frame::FitClientArea() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The system's look changed: its colours, high contrast, the theme, or the
+// size of title bars and borders. The window keeps its outer size through
+// such a change, and its client area would shrink or grow with the frame: it
+// is fitted again, once the system's new frame is in place, and painted in
+// the colours now in force.
+void Frame::OnLookChanged() {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    OnColorsChanged();
+}
+
 LRESULT CALLBACK Frame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* frame = static_cast<Frame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -226,10 +241,11 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SIZE_RESTORED && fitWhenRestored_) FitClientArea();
             break;
         case WM_SYSCOLORCHANGE:
-            OnColorsChanged();
+        case WM_THEMECHANGED:
+            OnLookChanged();
             break;
         case WM_SETTINGCHANGE:
-            if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged();
+            if (wParam == SPI_SETHIGHCONTRAST || wParam == SPI_SETNONCLIENTMETRICS) OnLookChanged();
             break;
         case WM_DESTROY:
             ForgetNames();

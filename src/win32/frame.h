@@ -63,6 +63,7 @@ class Frame {
     void MakeFonts();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void FitClientArea();
+    void OnLookChanged();
     void OnColorsChanged();
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);

@@ -4,8 +4,8 @@
 
 namespace kelvaro {
 
-// High contrast switched on or off, or the system's colours changed: every
-// control is painted again in the colours now in force.
+// Every control is painted again in the colours now in force: the table's,
+// or the system's in high contrast.
 void Frame::OnColorsChanged() {
     highContrast_ = HighContrastOn();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

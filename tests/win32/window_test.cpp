@@ -396,7 +396,8 @@ TEST_F(Windows, MainFrmAfterStartUp) {
 // Windows for the frame of its table's client area at the new DPI, takes the
 // rectangle suggested of that size and lays itself out again, to the pixel;
 // the selection stays. Moved while minimised, it leaves its rectangle to
-// Windows and is laid out when restored.
+// Windows and is laid out when restored. A title bar that changes height
+// under it leaves its client area as it was.
 TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     InstallGame();
     OpenMain();
@@ -409,29 +410,60 @@ TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     RECT screen;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
     HWND main = window->Hwnd();
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const int titleBar = metrics.iCaptionHeight;
     const struct {
         int dpi;
         bool minimised = false;
-    } rows[] = {{144}, {96}, {120, true}, {192}, {144}, {96, true}, {DisplayDpi()}};
-    for (const auto& row : rows) {
-        if (row.minimised) ShowWindow(main, SW_MINIMIZE);
-        RECT framed = {0, 0, Scale(361, row.dpi), Scale(280, row.dpi)};
-        AdjustFrameForDpi(&framed, layout::FormOf(layout::Form::MainFrm).style, row.dpi);
-        const long width = framed.right - framed.left, height = framed.bottom - framed.top;
+        int titleBar = 0;  // the system's title bars this high, instead of a move
+    } rows[] = {{144},          {96},
+                {120, true},    {192},
+                {DisplayDpi()}, {DisplayDpi(), false, 2 * titleBar},
+                {144},          {96, true},
+                {DisplayDpi()}, {DisplayDpi(), false, titleBar}};
+    // The outer size of the window whose client area is the table's at `dpi`.
+    auto framed = [&](int dpi) {
+        RECT frame = {0, 0, Scale(361, dpi), Scale(280, dpi)};
+        AdjustFrameForDpi(&frame, layout::FormOf(layout::Form::MainFrm).style, dpi);
+        return std::array<long, 2>{frame.right - frame.left, frame.bottom - frame.top};
+    };
+    // Moved to `dpi`, the window is offered the rectangle of the size it asked
+    // for, centred; minimised, where Windows parks it.
+    auto moveTo = [&](int dpi, bool minimised) {
+        if (minimised) ShowWindow(main, SW_MINIMIZE);
         SIZE size = {};
-        const bool sized = SendMessageA(main, 0x02E4 /* WM_GETDPISCALEDSIZE */, row.dpi,
+        const bool sized = SendMessageA(main, 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi,
                                         reinterpret_cast<LPARAM>(&size));
-        EXPECT_EQ(sized, !row.minimised) << row.dpi;
+        EXPECT_EQ(sized, !minimised) << dpi;
+        const auto [width, height] = framed(dpi);
         if (sized) {
-            EXPECT_EQ((std::array<long, 2>{size.cx, size.cy}), (std::array{width, height}));
+            EXPECT_EQ((std::array<long, 2>{size.cx, size.cy}), framed(dpi)) << dpi;
         }
         RECT suggested = {0, 0, width, height};
         OffsetRect(&suggested, (screen.left + screen.right - width) / 2,
                    (screen.top + screen.bottom - height) / 2);
-        if (row.minimised) GetWindowRect(main, &suggested);  // where Windows parks it
-        SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
+        if (minimised) GetWindowRect(main, &suggested);
+        SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        if (row.minimised) ShowWindow(main, SW_RESTORE);
+        if (minimised) ShowWindow(main, SW_RESTORE);
+    };
+    // Wine draws the new title bar only on the window's next change: the
+    // window's own fitting must draw it, the frame around the same client area.
+    auto setTitleBar = [&](int height) {
+        metrics.iCaptionHeight = height;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        SendMessageA(main, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        RECT frame;
+        GetWindowRect(main, &frame);
+        EXPECT_EQ((std::array<long, 2>{frame.right - frame.left, frame.bottom - frame.top}),
+                  framed(DisplayDpi()))
+            << "title bar " << height;
+    };
+    for (const auto& row : rows) {
+        if (row.titleBar == 0) moveTo(row.dpi, row.minimised);
+        if (row.titleBar != 0) setTitleBar(row.titleBar);
         ExpectWindow(main, "Kelvaro Mod - By Dravem", 361, 280,
                      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
                      controls, row.dpi);
