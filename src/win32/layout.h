@@ -105,5 +105,8 @@ inline constexpr int kBannerHeight = 40;
 inline constexpr const char* kFontFace = "MS Sans Serif";
 inline constexpr const char* kScalableFontFace = "Microsoft Sans Serif";
 inline constexpr int kFontSize = 825;
+// The size of the bitmap font's set that is that type: 8 pt (8.25 pt is its
+// character height at 96 dpi).
+inline constexpr int kBitmapFontPoints = 8;
 
 }  // namespace kelvaro::layout

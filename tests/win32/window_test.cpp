@@ -290,13 +290,15 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
         DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
         SelectObject(dc, previous);
         ReleaseDC(control, dc);
-        // Only a display at 96 dpi loads the bitmap set (sserife.fon) that
-        // has the 11 px of 8.25 pt at 96 dpi; none has 14, 17 or 22 px.
-        const bool bitmap = dpi == 96 && DisplayDpi() == 96;
+        // The bitmap where the set of sizes that the session loaded has its
+        // 8-pt size at that height: 11 px in the set for 96 dpi (sserife.fon),
+        // 13 px in the one from 120 dpi on (sseriff.fon). Their 10 and 12-pt
+        // sizes (13, 16 px; 16 px) are never taken.
+        const bool bitmap = FontHeight(dpi) == (DisplayDpi() == 96 ? 11 : 13);
         EXPECT_STREQ(asked.lfFaceName, bitmap ? "MS Sans Serif" : "Microsoft Sans Serif");
         EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, FontHeight(dpi)) << face;
-        EXPECT_EQ(face == std::string("MS Sans Serif") && metrics.tmAveCharWidth == 5, bitmap)
-            << face << " at " << dpi;
+        const bool raster = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) == 0;
+        EXPECT_EQ(face == std::string("MS Sans Serif") && raster, bitmap) << face << " at " << dpi;
         EXPECT_EQ(asked.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
         // A one-line caption stays on its line: its box widens where the type
         // grows faster than the scale.
@@ -418,11 +420,9 @@ TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
         int dpi;
         bool minimised = false;
         int titleBar = 0;  // the system's title bars this high, instead of a move
-    } rows[] = {{144},          {96},
-                {120, true},    {192},
-                {DisplayDpi()}, {DisplayDpi(), false, 2 * titleBar},
-                {144},          {96, true},
-                {DisplayDpi()}, {DisplayDpi(), false, titleBar}};
+    } rows[] = {{144}, {96},       {120, true},    {192},
+                {168}, {115},      {DisplayDpi()}, {DisplayDpi(), false, 2 * titleBar},
+                {144}, {96, true}, {DisplayDpi()}, {DisplayDpi(), false, titleBar}};
     // The outer size of the window whose client area is the table's at `dpi`.
     auto framed = [&](int dpi) {
         RECT frame = {0, 0, Scale(361, dpi), Scale(280, dpi)};
