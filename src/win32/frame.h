@@ -18,9 +18,13 @@ struct IAccPropServices;
 
 namespace kelvaro {
 
-// Whether the system's high-contrast mode is on. Alone in high_contrast.cpp,
-// so that a test can link its own answer: Wine cannot turn the mode on.
+// Whether the system's high-contrast mode is on.
 bool HighContrastOn();
+
+// SystemParametersInfoA, for the settings that the windows read. Alone in
+// system_parameters.cpp, so that a test can link its own: Wine cannot turn
+// high contrast on.
+BOOL ReadSystemParameter(UINT action, UINT size, void* value);
 
 class Frame {
   public:
@@ -49,6 +53,7 @@ class Frame {
     // The background of a control of the table, or of the window (nullptr):
     // the table's colour, or the system's in high contrast.
     COLORREF BackColor(const layout::ControlLayout* row = nullptr) const;
+    COLORREF RuleColor() const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

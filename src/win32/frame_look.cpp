@@ -5,9 +5,15 @@
 namespace kelvaro {
 
 // Every control is painted again in the colours now in force: the table's,
-// or the system's in high contrast.
+// or the system's in high contrast. comctl32's controls keep a copy of the
+// system's colours of their own, which only a WM_SYSCOLORCHANGE passed on by
+// their window renews.
 void Frame::OnColorsChanged() {
     highContrast_ = HighContrastOn();
+    for (HWND control = GetWindow(hwnd_, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        SendMessageA(control, WM_SYSCOLORCHANGE, 0, 0);
+    }
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -20,6 +26,12 @@ HBRUSH Frame::Brush(COLORREF color) {
 COLORREF Frame::BackColor(const layout::ControlLayout* row) const {
     if (highContrast_) return GetSysColor(COLOR_BTNFACE);
     return row != nullptr ? row->back : layout::kBackColor;
+}
+
+// High-contrast themes give the application workspace, the rules' colour,
+// the background's colour: there the rules take the text's.
+COLORREF Frame::RuleColor() const {
+    return GetSysColor(highContrast_ ? COLOR_BTNTEXT : layout::kLineColor);
 }
 
 void Frame::OnEraseBackground(HDC dc) {

@@ -202,7 +202,7 @@ RECT LineBox(const layout::Line& line) {
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd_, &paint);
-    HBRUSH brush = GetSysColorBrush(layout::kLineColor);
+    HBRUSH brush = Brush(RuleColor());
     RECT line1 = Scaled(LineBox(layout::kLine1));
     line1.right = clientWidth_ + 1;
     for (const RECT& pixels :

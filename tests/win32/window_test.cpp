@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <array>
@@ -35,8 +36,12 @@
 
 namespace kelvaro {
 bool gHighContrast = false;  // the tests answer for the system: Wine cannot turn it on
-bool HighContrastOn() {
-    return gHighContrast;
+BOOL ReadSystemParameter(UINT action, UINT size, void* value) {
+    // Wine refuses a structure without its size, as Windows does.
+    const BOOL read = SystemParametersInfoA(action, size, value, 0);
+    if (read && action == SPI_GETHIGHCONTRAST && gHighContrast)
+        static_cast<HIGHCONTRASTA*>(value)->dwFlags |= HCF_HIGHCONTRASTON;
+    return read;
 }
 }  // namespace kelvaro
 
@@ -120,8 +125,11 @@ std::array<long, 2> CircleSize(HWND option, COLORREF back) {
 }
 
 // A window's client area as the screen shows it once painted, row by row,
-// as 0x00RRGGBB.
+// as 0x00RRGGBB: whatever the last change posted is handled first, so that
+// every repaint it causes is in the picture.
 std::vector<DWORD> Capture(HWND window) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT client;
     GetClientRect(window, &client);
@@ -141,19 +149,22 @@ std::vector<DWORD> Capture(HWND window) {
     return pixels;
 }
 
+int Brightness(DWORD rgb) {
+    return static_cast<int>(299 * (rgb >> 16 & 255) + 587 * (rgb >> 8 & 255) + 114 * (rgb & 255)) /
+           1000;
+}
+
 // Every caption painted in the window's colours (labels, options) stands out
 // from the background at its box's corner: its brightest or darkest pixel,
-// beyond an option's circle, differs by 125 of 255 (the W3C's measure).
+// beyond an option's circle, differs by 125 of 255 (the W3C's measure). The
+// link is drawn in the system's link colour.
 void ExpectCaptionsStandOut(HWND window) {
     RECT client, r;
     GetClientRect(window, &client);
     const std::vector<DWORD> image = Capture(window);
-    auto brightness = [&](long x, long y) {
-        const DWORD rgb = image[y * client.right + x];
-        return static_cast<int>(299 * (rgb >> 16 & 255) + 587 * (rgb >> 8 & 255) +
-                                114 * (rgb & 255)) /
-               1000;
-    };
+    auto brightness = [&](long x, long y) { return Brightness(image[y * client.right + x]); };
+    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
+    const DWORD linkRgb = GetRValue(link) << 16 | GetGValue(link) << 8 | GetBValue(link);
     for (HWND control = GetWindow(window, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
         char name[16] = {};
@@ -164,11 +175,15 @@ void ExpectCaptionsStandOut(HWND window) {
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         int strongest = 0;
+        bool linkColour = false;
         for (long y = r.top; y < r.bottom; ++y)
-            for (long x = option ? r.left + r.bottom - r.top : r.left; x < r.right; ++x)
+            for (long x = option ? r.left + r.bottom - r.top : r.left; x < r.right; ++x) {
                 strongest = std::max(strongest,
                                      std::abs(brightness(x, y) - brightness(r.right - 1, r.top)));
+                linkColour |= image[y * client.right + x] == linkRgb;
+            }
         EXPECT_GE(strongest, 125) << Text(control);
+        EXPECT_EQ(linkColour, GetDlgCtrlID(control) == layout::kLabel4) << Text(control);
     }
 }
 
@@ -471,9 +486,13 @@ TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
 }
 
-// In high contrast both windows take the system's colours, here white on
-// black (the demo keeps pictures of them); switched off, they are the
-// table's again, pixel for pixel.
+// High contrast as Windows switches it and Wine cannot: a theme's colours
+// (white on black, the application workspace as dark as the background),
+// title bars twice as high, controls without visual styles, and the system's
+// answer, the colours or the answer last. Each way both windows take the
+// theme's colours, the rules and the link stand out and the client area stays
+// whole (the demo keeps pictures of them); switched off, they are the table's
+// again, pixel for pixel.
 TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     InstallGame();
     OpenMain();
@@ -482,29 +501,76 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     PathWindow dialog(GetModuleHandleA(nullptr), messages, frm, [] {});
     ASSERT_TRUE(dialog.Create());
     SetWindowPos(dialog.Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
-    const COLORREF whiteOnBlack[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
-    const COLORREF system[] = {GetSysColor(elements[0]), GetSysColor(elements[1]),
-                               GetSysColor(elements[2])};
-    for (HWND shown : {window->Hwnd(), dialog.Hwnd()}) {
-        const std::vector<DWORD> before = Capture(shown);
-        gHighContrast = true;
-        SetSysColors(3, elements, whiteOnBlack);
-        ExpectCaptionsStandOut(shown);
+    // White on black: faces, windows and the application workspace black,
+    // text and edges white; grey text green, the selection cyan, links yellow.
+    const int elements[] = {
+        COLOR_BTNFACE,   COLOR_3DLIGHT,   COLOR_WINDOW,     COLOR_APPWORKSPACE, COLOR_HIGHLIGHTTEXT,
+        COLOR_3DHILIGHT, COLOR_3DSHADOW,  COLOR_3DDKSHADOW, COLOR_BTNTEXT,      COLOR_WINDOWTEXT,
+        COLOR_GRAYTEXT,  COLOR_HIGHLIGHT, COLOR_HOTLIGHT};
+    const COLORREF k = RGB(0, 0, 0), w = RGB(255, 255, 255);
+    const COLORREF theme[] = {
+        k, k, k, k, k, w, w, w, w, w, RGB(63, 242, 63), RGB(26, 235, 255), RGB(255, 255, 0)};
+    COLORREF system[std::size(elements)];
+    for (size_t i = 0; i < std::size(elements); ++i) system[i] = GetSysColor(elements[i]);
+    auto setColors = [&](const COLORREF* colors) {
+        SetSysColors(std::size(elements), elements, colors);
+    };
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const int titleBar = metrics.iCaptionHeight;
+    // Without its answer and its colours; each control draws itself without
+    // visual styles, as in a high-contrast theme, and says so to the window.
+    auto setRestOfTheme = [&](bool on) {
+        metrics.iCaptionHeight = on ? 2 * titleBar : titleBar;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        for (HWND shown : {window->Hwnd(), dialog.Hwnd()}) {
+            for (HWND c = GetWindow(shown, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                SetWindowTheme(c, on ? L" " : nullptr, on ? L" " : nullptr);
+            SendMessageA(shown, WM_THEMECHANGED, 0, 0);
+        }
+    };
+    const struct {
+        HWND shown;
+        bool colorsFirst;  // else the answer first
+    } rows[] = {{window->Hwnd(), true}, {dialog.Hwnd(), false}};
+    for (const auto& row : rows) {
+        const std::vector<DWORD> before = Capture(row.shown);
+        RECT client, now;
+        GetClientRect(row.shown, &client);
+        if (row.colorsFirst) setColors(theme);
+        if (!row.colorsFirst) gHighContrast = true;
+        setRestOfTheme(true);
+        if (row.colorsFirst) {
+            gHighContrast = true;
+            SendMessageA(row.shown, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        } else {
+            setColors(theme);
+        }
+        GetClientRect(row.shown, &now);
+        EXPECT_TRUE(EqualRect(&now, &client)) << Text(row.shown) << ": its client area";
+        ExpectCaptionsStandOut(row.shown);
+        const std::vector<DWORD> image = Capture(row.shown);
+        auto at = [&](long x, long y) {
+            return Brightness(
+                image[Scale(y, DisplayDpi()) * client.right + Scale(x, DisplayDpi())]);
+        };
+        for (POINT rule : {POINT{64, 40}, POINT{64, 240}, POINT{128, 140}}) {
+            if (row.shown != window->Hwnd()) break;
+            EXPECT_GE(std::abs(at(rule.x, rule.y) - at(136, 140)), 125) << rule.x << "," << rule.y;
+        }
         if (const char* folder = std::getenv("KELVARO_SCREENSHOTS")) {
-            RECT client;
-            GetClientRect(shown, &client);
             std::ofstream picture(std::string(folder) +
-                                      (shown == window->Hwnd() ? "\\hc-main" : "\\hc-dialog") +
+                                      (row.shown == window->Hwnd() ? "\\hc-main" : "\\hc-dialog") +
                                       ".ppm",
                                   std::ios::binary);
             picture << "P6 " << client.right << " " << client.bottom << " 255\n";
-            for (DWORD rgb : Capture(shown))
-                picture << char(rgb >> 16) << char(rgb >> 8) << char(rgb);
+            for (DWORD rgb : image) picture << char(rgb >> 16) << char(rgb >> 8) << char(rgb);
         }
         gHighContrast = false;
-        SetSysColors(3, elements, system);
-        EXPECT_TRUE(Capture(shown) == before) << Text(shown) << " changed";
+        setRestOfTheme(false);
+        setColors(system);
+        EXPECT_TRUE(Capture(row.shown) == before) << Text(row.shown) << " changed";
     }
 }
 
