@@ -34,7 +34,7 @@ Frame::Frame(HINSTANCE instance, layout::Form form) : instance_(instance), form_
 Frame::~Frame() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ForgetNames();
+        ForgetAnnotations();
         DestroyWindow(hwnd_);
     }
     if (font_ != nullptr) DeleteObject(font_);
@@ -133,7 +133,9 @@ void Frame::CreateControls() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        instance_, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
-        if (!row.accessibleName.empty()) NameForScreenReaders(control, row.accessibleName);
+        if (!row.accessibleName.empty() || row.accessibleRole != 0) {
+            Annotate(control, row.accessibleName, row.accessibleRole);
+        }
     }
     trace::PhaseEnd("controls");
 }
@@ -248,7 +250,7 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SPI_SETHIGHCONTRAST || wParam == SPI_SETNONCLIENTMETRICS) OnLookChanged();
             break;
         case WM_DESTROY:
-            ForgetNames();
+            ForgetAnnotations();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();

@@ -72,8 +72,10 @@ class Frame {
     void OnColorsChanged();
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
-    void NameForScreenReaders(HWND control, std::string_view name);
-    void ForgetNames();
+    // Tells screen readers the name (unless empty) and the role (unless 0)
+    // of a control whose class and caption do not, until the window goes.
+    void Annotate(HWND control, std::string_view name, long role);
+    void ForgetAnnotations();
 
     layout::Form form_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI that the controls and the fonts are made for

@@ -75,6 +75,9 @@ struct ControlLayout {
     int names = 0;
     // What screen readers say for a control whose caption says nothing.
     std::string_view accessibleName = {};
+    // What screen readers call a control that its class does not tell (an
+    // MSAA role), or 0.
+    long accessibleRole = 0;
 };
 
 // The controls of one window in z-order: the tab order, each naming label

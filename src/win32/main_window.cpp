@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "banner.h"
+#include "keyboard_link.h"
 #include "link_cursor.h"
 #include "path_window.h"
 #include "trace.h"
@@ -125,6 +126,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCreate() {
     CreateControls();
+    MakeKeyboardLink(Control(layout::kLabel4));
     banner_ = LoadBanner(instance_);
     trace::PhaseEnd("banner decode");
 }
