@@ -33,6 +33,7 @@
 #include "memory_registry.h"
 #include "path_window.h"
 #include "pub_var.h"
+#include "scripted_file_system.h"
 #include "start_up.h"
 
 namespace kelvaro {
@@ -75,8 +76,14 @@ class NoGame : public FileSystem {
 class TestMainWindow : public MainWindow {
   public:
     using MainWindow::MainWindow;
-    void EndProcess() override { ++ends; }
+    // Where `stops`, the end of the process also ends what called it, as
+    // ExitProcess does; only where the launcher's own code alone lies between.
+    void EndProcess() override {
+        ++ends;
+        if (stops) throw Killed{};
+    }
     int ends = 0;
+    bool stops = false;
 };
 
 std::string Text(HWND window) {
@@ -361,19 +368,25 @@ class Windows : public ::testing::Test {
         registry.SetString(0x80000002, "SOFTWARE\\Electronic Arts\\EA Games\\Generals",
                            "InstallPath", "C:\\Games\\Generals\\");
     }
-    void OpenMain() {
+    void OpenMain(bool endStops = false) {
         window = std::make_unique<TestMainWindow>(
-            GetModuleHandleA(nullptr), Services{files, registry, shell, processes, messages},
+            GetModuleHandleA(nullptr), Services{disk, registry, shell, processes, messages},
             [this](HWND owner) {
                 owners.push_back(owner);
                 ownerTicks.push_back(GetTickCount64());
             });
-        EXPECT_TRUE(window->Open(SW_SHOWNORMAL));
+        window->stops = endStops;
+        try {
+            EXPECT_TRUE(window->Open(SW_SHOWNORMAL));
+        } catch (const Killed&) {
+        }
     }
     HWND Child(int id) const { return GetDlgItem(window->Hwnd(), id); }
 
     Journal journal;
     NoGame files;
+    Journal diskCalls;
+    ScriptedFileSystem disk{files, diskCalls};
     MemoryRegistry registry;
     FakeShell shell{journal};
     FakeProcessStarter processes{journal};
@@ -811,11 +824,12 @@ TEST_F(Windows, HandPointerOverTheLinkOnly) {
 // which a timer drives step by step from inside the dialog's own loop.
 struct DialogStep {
     const char* typed;
-    int button;  // a button id, 0 for the close box, or kClosedByAnotherThread
+    int button;  // a button id, 0 for the close box, kClosedByAnotherThread or kQuitPosted
 };
 // A close sent from another thread, as another program would send it. The
 // steps end with it: no timer message comes after it to wake the dialog's loop.
 constexpr int kClosedByAnotherThread = -1;
+constexpr int kQuitPosted = -2;  // a WM_QUIT in the dialog's own loop
 const std::vector<DialogStep>* gSteps = nullptr;
 size_t gNextStep = 0;
 const std::vector<HWND>* gOwners = nullptr;  // the first one is the dialog
@@ -852,8 +866,9 @@ void CALLBACK RunDialogStep(HWND, UINT, UINT_PTR timer, DWORD) {
         });
         return;
     }
+    if (step.button == kQuitPosted) PostQuitMessage(0);
     if (step.button == 0) SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (step.button != 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
+    if (step.button > 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
 }
 
 TEST_F(Windows, PathFrmDuringStartUp) {
@@ -879,6 +894,7 @@ TEST_F(Windows, PathFrmDuringStartUp) {
          {kNotLocated},
          true},
         {"Quit", {{right, layout::kPathCommand2}}, "", {kNotLocated}, false},
+        {"a quit message", {{right, kQuitPosted}}, "", {kNotLocated}, false},
     };
     for (const auto& row : rows) {
         PubVar::GameFolder.clear();
@@ -890,7 +906,9 @@ TEST_F(Windows, PathFrmDuringStartUp) {
         gOwners = &owners;
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunDialogStep);
         gLoopEnded = {};
-        OpenMain();
+        diskCalls.clear();
+        const bool quitPosted = row.steps.back().button == kQuitPosted;
+        OpenMain(quitPosted);
         KillTimer(nullptr, timer);
         if (gCloser.joinable()) {
             gLoopEnded.set_value();
@@ -907,6 +925,14 @@ TEST_F(Windows, PathFrmDuringStartUp) {
         ASSERT_FALSE(owners.empty()) << row.what;
         EXPECT_FALSE(IsWindow(owners[0])) << row.what << ": the dialog is gone";
         EXPECT_EQ(window->ends != 0, !row.mainShown) << row.what;
+        if (quitPosted) {
+            // The exit sequence once, which puts back an INI folder that was
+            // never hidden: start-up went no further.
+            EXPECT_EQ(window->ends, 1) << row.what;
+            std::erase_if(diskCalls,
+                          [](const std::string& call) { return !call.starts_with("rename"); });
+            EXPECT_EQ(diskCalls, Journal{"rename Data\\xINIx\\ -> Data\\INI\\"}) << row.what;
+        }
         if (!row.mainShown) continue;
         EXPECT_TRUE(IsWindowVisible(window->Hwnd())) << row.what;
         EXPECT_EQ(Text(Child(layout::kLabel1)), kTier10) << row.what;
