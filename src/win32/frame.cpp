@@ -1,7 +1,5 @@
 #include "frame.h"
 
-#include <oleacc.h>
-
 #include <algorithm>
 #include <string>
 
@@ -17,14 +15,6 @@ namespace {
 // WM_GETDPISCALEDSIZE (Windows 10 1703), which the headers declare only for
 // newer Windows targets than ours.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
-
-// The annotation service of oleacc and its name property, from oleacc.h.
-const CLSID kAccPropServices = {
-    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-const IID kIAccPropServices = {
-    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
-const MSAAPROPID kAccName = {
-    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 // A length of the layout table, in pixels at 96 dpi, in pixels at `dpi`.
 int ToDpi(int value, int dpi) {
@@ -44,7 +34,7 @@ Frame::Frame(HINSTANCE instance, layout::Form form) : instance_(instance), form_
 Frame::~Frame() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ForgetNames();
+        ForgetAnnotations();
         DestroyWindow(hwnd_);
     }
     if (font_ != nullptr) DeleteObject(font_);
@@ -104,6 +94,9 @@ bool Frame::CreateFrame() {
         SetWindowPos(hwnd_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                      fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The frame the system draws (a theme's, a title bar of another height)
+    // need not be the one it computed for the window.
+    FitClientArea();
     return true;
 }
 
@@ -140,7 +133,9 @@ void Frame::CreateControls() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        instance_, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
-        if (!row.accessibleName.empty()) NameForScreenReaders(control, row.accessibleName);
+        if (!row.accessibleName.empty() || row.accessibleRole != 0) {
+            Annotate(control, row.accessibleName, row.accessibleRole);
+        }
     }
     trace::PhaseEnd("controls");
 }
@@ -155,7 +150,8 @@ void Frame::MakeFonts() {
 
 // The window moved to a monitor of another scale: the controls and the fonts
 // are made again for its DPI, and the window takes the rectangle that
-// Windows suggests for it.
+// Windows suggests for it. A minimised window stays where Windows parks it,
+// off the screen; its frame is fitted when it is restored.
 void Frame::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     HFONT oldFont = font_;
@@ -170,15 +166,21 @@ void Frame::OnDpiChanged(int dpi, const RECT& suggested) {
     }
     DeleteObject(oldFont);
     DeleteObject(oldLinkFont);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!IsIconic(hwnd_)) {
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FitClientArea();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // The client area is the table's at the window's DPI, whatever frame the
-// system draws around it; the window keeps its centre.
+// system draws around it; the window keeps its centre. A minimised window
+// has no client area to measure: it is fitted once restored.
 void Frame::FitClientArea() {
+    fitWhenRestored_ = IsIconic(hwnd_);
+    if (fitWhenRestored_) return;
     const layout::FormLayout& form = layout::FormOf(form_);
     RECT client, frame;
     GetClientRect(hwnd_, &client);
@@ -191,46 +193,16 @@ void Frame::FitClientArea() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// High contrast switched on or off, or the system's colours changed: every
-// control is painted again in the colours now in force.
-void Frame::OnColorsChanged() {
-    highContrast_ = HighContrastOn();
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-// Screen readers name a control by its caption; a control whose caption
-// says nothing is named by the table, through the system's annotation
-// service, until the window goes.
-void Frame::NameForScreenReaders(HWND control, std::string_view name) {
-    if (annotations_ == nullptr &&
-        FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
-                                reinterpret_cast<void**>(&annotations_)))) {
-        annotations_ = nullptr;
-        return;
-    }
-    const std::wstring wide(name.begin(), name.end());
-    annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAccName, wide.c_str());
-}
-
-void Frame::ForgetNames() {
-    if (annotations_ == nullptr) return;
-    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
-        if (row.accessibleName.empty()) continue;
-        annotations_->ClearHwndProps(Control(row.id), OBJID_CLIENT, CHILDID_SELF, &kAccName, 1);
-    }
-    annotations_->Release();
-    annotations_ = nullptr;
-}
-
-HBRUSH Frame::Brush(COLORREF color) {
-    HBRUSH& brush = brushes_[color];
-    if (brush == nullptr) brush = CreateSolidBrush(color);
-    return brush;
-}
-
-COLORREF Frame::BackColor(const layout::ControlLayout* row) const {
-    if (highContrast_) return GetSysColor(COLOR_BTNFACE);
-    return row != nullptr ? row->back : layout::kBackColor;
+// The system's look changed: its colours, high contrast, the theme, or the
+// size of title bars and borders. The window keeps its outer size through
+// such a change, and its client area would shrink or grow with the frame: it
+// is fitted again, once the system's new frame is in place, and painted in
+// the colours now in force.
+void Frame::OnLookChanged() {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    OnColorsChanged();
 }
 
 LRESULT CALLBACK Frame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -260,19 +232,25 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case kGetDpiScaledSize:
+            // A minimised window's rectangle is Windows' own to scale.
+            if (IsIconic(hwnd_)) return FALSE;
             *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
             return TRUE;
         case WM_DPICHANGED:
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_SIZE:
+            if (wParam == SIZE_RESTORED && fitWhenRestored_) FitClientArea();
+            break;
         case WM_SYSCOLORCHANGE:
-            OnColorsChanged();
+        case WM_THEMECHANGED:
+            OnLookChanged();
             break;
         case WM_SETTINGCHANGE:
-            if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged();
+            if (wParam == SPI_SETHIGHCONTRAST || wParam == SPI_SETNONCLIENTMETRICS) OnLookChanged();
             break;
         case WM_DESTROY:
-            ForgetNames();
+            ForgetAnnotations();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
@@ -285,25 +263,6 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
-}
-
-void Frame::OnEraseBackground(HDC dc) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    FillRect(dc, &client, Brush(BackColor()));
-}
-
-// Labels and options in the table's colours; in high contrast, in the
-// system's, the link in the colour the system gives links.
-LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
-    const layout::ControlLayout* row = layout::FindControl(GetDlgCtrlID(control));
-    const COLORREF back = BackColor(row);
-    SetBkColor(dc, back);
-    if (row != nullptr) {
-        const bool link = row->font == layout::Font::Link;
-        SetTextColor(dc, GetSysColor(highContrast_ && link ? COLOR_HOTLIGHT : row->textColor));
-    }
-    return reinterpret_cast<LRESULT>(Brush(back));
 }
 
 }  // namespace kelvaro

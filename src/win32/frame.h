@@ -1,7 +1,9 @@
 // What the launcher's two windows share: the window procedure that hands each
 // message to the window's object, the look (background, font, colours, icon),
 // the controls built from the layout table, and the keyboard focus, which
-// comes back to the same control when the window is activated again.
+// comes back to the same control when the window is activated again. The
+// look is in frame_look.cpp, what screen readers are told in
+// frame_screen_readers.cpp.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +18,13 @@ struct IAccPropServices;
 
 namespace kelvaro {
 
-// Whether the system's high-contrast mode is on. Alone in high_contrast.cpp,
-// so that a test can link its own answer: Wine cannot turn the mode on.
+// Whether the system's high-contrast mode is on.
 bool HighContrastOn();
+
+// SystemParametersInfoA, for the settings that the windows read. Alone in
+// system_parameters.cpp, so that a test can link its own: Wine cannot turn
+// high contrast on.
+BOOL ReadSystemParameter(UINT action, UINT size, void* value);
 
 class Frame {
   public:
@@ -47,6 +53,7 @@ class Frame {
     // The background of a control of the table, or of the window (nullptr):
     // the table's colour, or the system's in high contrast.
     COLORREF BackColor(const layout::ControlLayout* row = nullptr) const;
+    COLORREF RuleColor() const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -61,17 +68,21 @@ class Frame {
     void MakeFonts();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void FitClientArea();
+    void OnLookChanged();
     void OnColorsChanged();
-    void NameForScreenReaders(HWND control, std::string_view name);
-    void ForgetNames();
     void OnEraseBackground(HDC dc);
     LRESULT OnCtlColor(HDC dc, HWND control);
+    // Tells screen readers the name (unless empty) and the role (unless 0)
+    // of a control whose class and caption do not, until the window goes.
+    void Annotate(HWND control, std::string_view name, long role);
+    void ForgetAnnotations();
 
     layout::Form form_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI that the controls and the fonts are made for
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     bool highContrast_ = false;
+    bool fitWhenRestored_ = false;  // the frame waits for the minimised window's restore
     HWND lastFocus_ = nullptr;
     std::map<COLORREF, HBRUSH> brushes_;
     IAccPropServices* annotations_ = nullptr;

@@ -5,7 +5,7 @@ namespace kelvaro {
 bool HighContrastOn() {
     HIGHCONTRASTA highContrast = {};
     highContrast.cbSize = sizeof highContrast;
-    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+    return ReadSystemParameter(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast) &&
            (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 

@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "texts.h"
@@ -43,7 +45,7 @@ ControlLayout Tech(int index) {
     const Tier& tier = TierAt(index);
     ControlLayout tech = Control(Form::MainFrm, {TechId(index), kButtonClass, tier.caption,
                                                  static_cast<DWORD>(BS_AUTORADIOBUTTON), 16,
-                                                 72 + 16 * (10 - index), 89, 13, index + 2});
+                                                 72 + 16 * (10 - index), 89, 13, index + 3});
     if (index == 1) tech.style |= WS_GROUP;
     tech.tag = tier.tag;
     if (index == 10) tech.back = kTech10BackColor;
@@ -60,14 +62,17 @@ std::vector<ControlLayout> BuildTable() {
     };
     for (int index = 1; index <= 10; ++index) table.push_back(Tech(index));
     table.push_back(
-        Control(main, {kLabel2, kStaticClass, "Description:", kLabel, 144, 48, 57, 17, 13}));
-    table.push_back(Control(main, {kLabel1, kStaticClass, "", kLabel, 152, 80, 201, 145, 14}));
+        Control(main, {kLabel2, kStaticClass, "Description:", kLabel, 144, 48, 57, 17, 14}));
+    table.push_back(Control(main, {kLabel1, kStaticClass, "", kLabel, 152, 80, 201, 145, 15}));
     table.push_back(
-        Control(main, {kLabel3, kStaticClass, "Select a Tech level:", kLabel, 8, 48, 97, 17, 15}));
-    ControlLayout link = Control(
-        main, {kLabel4, kStaticClass, "Visit Website", kLabel | SS_NOTIFY, 8, 260, 65, 13, 16});
+        Control(main, {kLabel3, kStaticClass, "Select a Tech level:", kLabel, 8, 48, 97, 17, 16}));
+    // A label that is a link for the mouse, the keyboard (right after "Start
+    // Generals") and screen readers.
+    ControlLayout link = Control(main, {kLabel4, kStaticClass, "Visit Website",
+                                        kLabel | SS_NOTIFY | WS_TABSTOP, 8, 260, 65, 13, 3});
     link.textColor = COLOR_HIGHLIGHT;
     link.font = Font::Link;
+    link.accessibleRole = ROLE_SYSTEM_LINK;
     table.push_back(link);
 
     ControlLayout label1 =

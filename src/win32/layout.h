@@ -75,6 +75,9 @@ struct ControlLayout {
     int names = 0;
     // What screen readers say for a control whose caption says nothing.
     std::string_view accessibleName = {};
+    // What screen readers call a control that its class does not tell (an
+    // MSAA role), or 0.
+    long accessibleRole = 0;
 };
 
 // The controls of one window in z-order: the tab order, each naming label
@@ -105,5 +108,8 @@ inline constexpr int kBannerHeight = 40;
 inline constexpr const char* kFontFace = "MS Sans Serif";
 inline constexpr const char* kScalableFontFace = "Microsoft Sans Serif";
 inline constexpr int kFontSize = 825;
+// The size of the bitmap font's set that is that type: 8 pt (8.25 pt is its
+// character height at 96 dpi).
+inline constexpr int kBitmapFontPoints = 8;
 
 }  // namespace kelvaro::layout

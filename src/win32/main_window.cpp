@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "banner.h"
+#include "keyboard_link.h"
 #include "link_cursor.h"
 #include "path_window.h"
 #include "trace.h"
@@ -96,7 +97,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SIZE:
             OnSize(LOWORD(lParam));
-            return 0;
+            break;
         case WM_DPICHANGED: {
             Frame::HandleMessage(message, wParam, lParam);
             RECT client;
@@ -125,6 +126,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCreate() {
     CreateControls();
+    MakeKeyboardLink(Control(layout::kLabel4));
     banner_ = LoadBanner(instance_);
     trace::PhaseEnd("banner decode");
 }
@@ -202,7 +204,7 @@ RECT LineBox(const layout::Line& line) {
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd_, &paint);
-    HBRUSH brush = GetSysColorBrush(layout::kLineColor);
+    HBRUSH brush = Brush(RuleColor());
     RECT line1 = Scaled(LineBox(layout::kLine1));
     line1.right = clientWidth_ + 1;
     for (const RECT& pixels :

@@ -6,19 +6,27 @@ namespace kelvaro {
 
 namespace {
 
+// A bitmap size's character height in points, at the DPI it was drawn for.
+int PointSize(const TEXTMETRICA& metrics) {
+    return MulDiv(metrics.tmHeight - metrics.tmInternalLeading, 72, metrics.tmDigitizedAspectY);
+}
+
 int CALLBACK FindBitmapSize(const LOGFONTA*, const TEXTMETRICA* metrics, DWORD type, LPARAM found) {
     auto* size = reinterpret_cast<int*>(found);
-    if ((type & RASTER_FONTTYPE) && metrics->tmHeight - metrics->tmInternalLeading == *size) {
+    if ((type & RASTER_FONTTYPE) && metrics->tmHeight - metrics->tmInternalLeading == *size &&
+        PointSize(*metrics) == layout::kBitmapFontPoints) {
         *size = 0;
         return 0;
     }
     return 1;
 }
 
-// "MS Sans Serif" where the system holds a bitmap of it whose characters are
-// `height` pixels high. Windows loads one set of its sizes, for the display's
-// DPI; asked for another size, it gives the nearest or blows a small one up
-// into blocks, and the scalable face is used instead.
+// "MS Sans Serif" where the system holds its 8-pt bitmap with characters
+// `height` pixels high. Windows loads one set of its sizes, for the DPI that
+// the session started at; asked for another size, it gives the nearest or
+// blows a small one up into blocks, and the scalable face is used instead. A
+// larger size of the set that happens to be as high (the 14-pt one at 175 %)
+// is heavier, unlike the type at every other scale, and is passed over too.
 const char* TextFace(int height) {
     LOGFONTA wanted = {};
     wanted.lfCharSet = ANSI_CHARSET;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -31,13 +33,25 @@
 #include "memory_registry.h"
 #include "path_window.h"
 #include "pub_var.h"
+#include "scripted_file_system.h"
 #include "start_up.h"
 
 namespace kelvaro {
 bool gHighContrast = false;  // the tests answer for the system: Wine cannot turn it on
-bool HighContrastOn() {
-    return gHighContrast;
+BOOL ReadSystemParameter(UINT action, UINT size, void* value) {
+    // Wine refuses a structure without its size, as Windows does.
+    const BOOL read = SystemParametersInfoA(action, size, value, 0);
+    if (read && action == SPI_GETHIGHCONTRAST && gHighContrast)
+        static_cast<HIGHCONTRASTA*>(value)->dwFlags |= HCF_HIGHCONTRASTON;
+    return read;
 }
+// What the windows ask the annotation service to tell screen readers, by
+// control: Wine keeps none.
+std::map<HWND, std::pair<std::string, long>> gAnnotations;
+void Frame::Annotate(HWND control, std::string_view name, long role) {
+    gAnnotations[control] = {std::string(name), role};
+}
+void Frame::ForgetAnnotations() {}
 }  // namespace kelvaro
 
 namespace kelvaro::testing {
@@ -62,8 +76,14 @@ class NoGame : public FileSystem {
 class TestMainWindow : public MainWindow {
   public:
     using MainWindow::MainWindow;
-    void EndProcess() override { ++ends; }
+    // Where `stops`, the end of the process also ends what called it, as
+    // ExitProcess does; only where the launcher's own code alone lies between.
+    void EndProcess() override {
+        ++ends;
+        if (stops) throw Killed{};
+    }
     int ends = 0;
+    bool stops = false;
 };
 
 std::string Text(HWND window) {
@@ -120,8 +140,11 @@ std::array<long, 2> CircleSize(HWND option, COLORREF back) {
 }
 
 // A window's client area as the screen shows it once painted, row by row,
-// as 0x00RRGGBB.
+// as 0x00RRGGBB: whatever the last change posted is handled first, so that
+// every repaint it causes is in the picture.
 std::vector<DWORD> Capture(HWND window) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT client;
     GetClientRect(window, &client);
@@ -143,7 +166,9 @@ std::vector<DWORD> Capture(HWND window) {
 
 // Every caption painted in the window's colours (labels, options) stands out
 // from the background at its box's corner: its brightest or darkest pixel,
-// beyond an option's circle, differs by 125 of 255 (the W3C's measure).
+// beyond an option's circle, differs by 125 of 255 (the W3C's measure). So do
+// the main window's rules from the background beside them, and the link is
+// in the system's link colour.
 void ExpectCaptionsStandOut(HWND window) {
     RECT client, r;
     GetClientRect(window, &client);
@@ -154,6 +179,16 @@ void ExpectCaptionsStandOut(HWND window) {
                                 114 * (rgb & 255)) /
                1000;
     };
+    auto at = [&, dpi = DisplayDpi()](POINT p) {
+        return brightness(Scale(p.x, dpi), Scale(p.y, dpi));
+    };
+    for (POINT rule : {POINT{64, 40}, POINT{64, 240}, POINT{128, 140}}) {
+        if (GetDlgItem(window, layout::kTopPic) == nullptr) break;
+        EXPECT_GE(std::abs(at(rule) - at({rule.x + 1, rule.y + 1})), 125)
+            << rule.x << "," << rule.y;
+    }
+    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
+    const DWORD linkRgb = GetRValue(link) << 16 | GetGValue(link) << 8 | GetBValue(link);
     for (HWND control = GetWindow(window, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
         char name[16] = {};
@@ -164,11 +199,15 @@ void ExpectCaptionsStandOut(HWND window) {
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         int strongest = 0;
+        bool linkColour = false;
         for (long y = r.top; y < r.bottom; ++y)
-            for (long x = option ? r.left + r.bottom - r.top : r.left; x < r.right; ++x)
+            for (long x = option ? r.left + r.bottom - r.top : r.left; x < r.right; ++x) {
                 strongest = std::max(strongest,
                                      std::abs(brightness(x, y) - brightness(r.right - 1, r.top)));
+                linkColour |= image[y * client.right + x] == linkRgb;
+            }
         EXPECT_GE(strongest, 125) << Text(control);
+        EXPECT_EQ(linkColour, GetDlgCtrlID(control) == layout::kLabel4) << Text(control);
     }
 }
 
@@ -180,6 +219,7 @@ struct Control {
     std::array<long, 4> box;     // left, top, width, height in the client area
     bool wraps = false;          // a label's text that may take several lines
     const char* name = nullptr;  // what screen readers say, where not the caption
+    long role = 0;               // the role they are told, where not the class's
 };
 
 constexpr DWORD kButton = BS_TYPEMASK | WS_TABSTOP;  // a push button, never the default one
@@ -191,7 +231,9 @@ std::vector<Control> MainFrmControls() {
         {"Static", "", SS_TYPEMASK, SS_OWNERDRAW, {0, 0, 361, 40}},
         {"Button", "Quit", kButton, WS_TABSTOP, {168, 248, 89, 25}},
         {"Button", "Start Generals", kButton, WS_TABSTOP, {264, 248, 89, 25}},
+        {"Static", "Visit Website", kLabel, SS_LEFT | SS_NOTIFY | WS_TABSTOP, {8, 260, 65, 13}},
     };
+    rows.back().role = ROLE_SYSTEM_LINK;
     const long tops[] = {216, 200, 184, 168, 152, 136, 120, 104, 88, 72};
     for (int n = 1; n <= 10; ++n) {
         // One group; the selected tier 10 holds its tab stop.
@@ -205,7 +247,6 @@ std::vector<Control> MainFrmControls() {
     rows.push_back({"Static", "Description:", kLabel, SS_LEFT, {144, 48, 57, 17}});
     rows.push_back({"Static", kTier10, kLabel, SS_LEFT, {152, 80, 201, 145}, true});
     rows.push_back({"Static", "Select a Tech level:", kLabel, SS_LEFT, {8, 48, 97, 17}});
-    rows.push_back({"Static", "Visit Website", kLabel, SS_LEFT | SS_NOTIFY, {8, 260, 65, 13}});
     return rows;
 }
 
@@ -240,9 +281,6 @@ std::string AccessibleName(HWND control) {
     SysFreeString(name);
     return text;
 }
-
-// Wine 8's oleacc keeps no annotations (IAccPropServices answers E_NOTIMPL).
-const bool kOnWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 
 // The window's frame, and its children in z-order, which is the tab order,
 // each in its box and with its font at `dpi`.
@@ -290,13 +328,15 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
         DrawTextA(dc, row.text.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK);
         SelectObject(dc, previous);
         ReleaseDC(control, dc);
-        // Only a display at 96 dpi loads the bitmap set (sserife.fon) that
-        // has the 11 px of 8.25 pt at 96 dpi; none has 14, 17 or 22 px.
-        const bool bitmap = dpi == 96 && DisplayDpi() == 96;
+        // The bitmap where the set of sizes that the session loaded has its
+        // 8-pt size at that height: 11 px in the set for 96 dpi (sserife.fon),
+        // 13 px in the one from 120 dpi on (sseriff.fon). Their 10 and 12-pt
+        // sizes (13, 16 px; 16 px) are never taken.
+        const bool bitmap = FontHeight(dpi) == (DisplayDpi() == 96 ? 11 : 13);
         EXPECT_STREQ(asked.lfFaceName, bitmap ? "MS Sans Serif" : "Microsoft Sans Serif");
         EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, FontHeight(dpi)) << face;
-        EXPECT_EQ(face == std::string("MS Sans Serif") && metrics.tmAveCharWidth == 5, bitmap)
-            << face << " at " << dpi;
+        const bool raster = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) == 0;
+        EXPECT_EQ(face == std::string("MS Sans Serif") && raster, bitmap) << face << " at " << dpi;
         EXPECT_EQ(asked.lfUnderline != 0, row.text == "Visit Website") << "tab " << tab;
         // A one-line caption stays on its line: its box widens where the type
         // grows faster than the scale.
@@ -308,9 +348,11 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
             << "tab " << tab << ", " << row.text << " at " << dpi << " dpi";
         EXPECT_EQ(room.bottom, oneLine ? metrics.tmHeight : room.bottom)
             << row.text << " at " << dpi;
-        const bool annotated = row.name != nullptr && row.text != "";
-        EXPECT_EQ(AccessibleName(control),
-                  row.name && !(annotated && kOnWine) ? row.name : row.text);
+        // Read back through MSAA, the caption or the label before an edit
+        // box; beyond them, what the annotation service is asked to say.
+        EXPECT_EQ(AccessibleName(control), row.name && row.text.empty() ? row.name : row.text);
+        const std::string annotated = row.name && !row.text.empty() ? row.name : "";
+        EXPECT_EQ(gAnnotations[control], std::make_pair(annotated, row.role)) << "tab " << tab;
     }
     EXPECT_EQ(control, nullptr) << caption << " has more controls";
 }
@@ -329,19 +371,25 @@ class Windows : public ::testing::Test {
         registry.SetString(0x80000002, "SOFTWARE\\Electronic Arts\\EA Games\\Generals",
                            "InstallPath", "C:\\Games\\Generals\\");
     }
-    void OpenMain() {
+    void OpenMain(bool endStops = false) {
         window = std::make_unique<TestMainWindow>(
             GetModuleHandleA(nullptr),
-            Services{files, registry, shell, processes, messages, elevation}, [this](HWND owner) {
+            Services{disk, registry, shell, processes, messages, elevation}, [this](HWND owner) {
                 owners.push_back(owner);
                 ownerTicks.push_back(GetTickCount64());
             });
-        EXPECT_TRUE(window->Open(SW_SHOWNORMAL));
+        window->stops = endStops;
+        try {
+            EXPECT_TRUE(window->Open(SW_SHOWNORMAL));
+        } catch (const Killed&) {
+        }
     }
     HWND Child(int id) const { return GetDlgItem(window->Hwnd(), id); }
 
     Journal journal;
     NoGame files;
+    Journal diskCalls;
+    ScriptedFileSystem disk{files, diskCalls};
     MemoryRegistry registry;
     FakeShell shell{journal};
     FakeProcessStarter processes{journal};
@@ -396,37 +444,56 @@ TEST_F(Windows, MainFrmAfterStartUp) {
 // Moved between monitors of other scales, back and forth, the window asks
 // Windows for the frame of its table's client area at the new DPI, takes the
 // rectangle suggested of that size and lays itself out again, to the pixel;
-// the selection stays.
+// the selection stays. Moved while minimised, it leaves its rectangle to
+// Windows and is laid out when restored.
 TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     InstallGame();
     OpenMain();
     SendMessageA(Child(layout::TechId(3)), BM_CLICK, 0, 0);
     std::vector<Control> controls = MainFrmControls();
     for (int n = 1; n <= 10; ++n)
-        controls[2 + n].style =
+        controls[3 + n].style =
             BS_AUTORADIOBUTTON | (n == 1 ? WS_GROUP : 0) | (n == 3 ? WS_TABSTOP : 0);
-    controls[14].text = kTier3;
+    controls[15].text = kTier3;
     RECT screen;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    for (int dpi : {144, 96, 120, 192, 144, 96, DisplayDpi()}) {
-        SIZE size = {};
-        ASSERT_TRUE(SendMessageA(window->Hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi,
-                                 reinterpret_cast<LPARAM>(&size)));
-        RECT suggested = {0, 0, size.cx, size.cy};
-        OffsetRect(&suggested, (screen.left + screen.right - size.cx) / 2,
-                   (screen.top + screen.bottom - size.cy) / 2);
-        SendMessageA(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+    HWND main = window->Hwnd();
+    const struct {
+        int dpi;
+        bool minimised = false;
+    } rows[] = {{144}, {96}, {120, true}, {192}, {168}, {115}, {144}, {96, true}, {DisplayDpi()}};
+    for (const auto& row : rows) {
+        if (row.minimised) ShowWindow(main, SW_MINIMIZE);
+        RECT suggested = {0, 0, Scale(361, row.dpi), Scale(280, row.dpi)};
+        AdjustFrameForDpi(&suggested, layout::FormOf(layout::Form::MainFrm).style, row.dpi);
+        OffsetRect(&suggested, (screen.left + screen.right - suggested.left - suggested.right) / 2,
+                   (screen.top + screen.bottom - suggested.top - suggested.bottom) / 2);
+        SIZE size = {};  // the frame of the table's client area at the new DPI; none minimised
+        const bool sized = SendMessageA(main, 0x02E4 /* WM_GETDPISCALEDSIZE */, row.dpi,
+                                        reinterpret_cast<LPARAM>(&size));
+        EXPECT_EQ(sized, !row.minimised) << row.dpi;
+        const SIZE framed = {suggested.right - suggested.left, suggested.bottom - suggested.top};
+        if (sized) {
+            EXPECT_EQ(std::make_pair(size.cx, size.cy), std::make_pair(framed.cx, framed.cy));
+        }
+        if (row.minimised) GetWindowRect(main, &suggested);  // where Windows parks it
+        SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
+        if (row.minimised) ShowWindow(main, SW_RESTORE);
+        ExpectWindow(main, "Kelvaro Mod - By Dravem", 361, 280,
                      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
-                     controls, dpi);
+                     controls, row.dpi);
     }
     EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
 }
 
-// In high contrast both windows take the system's colours, here white on
-// black (the demo keeps pictures of them); switched off, they are the
-// table's again, pixel for pixel.
+// High contrast as Windows switches it and Wine cannot: a theme's colours
+// (white on black, the application workspace as dark as the background),
+// controls without visual styles, higher title bars, and the system's answer;
+// the colours or the answer last. Each way both windows take the theme's
+// colours, the rules and the link stand out, and the frame grows around the
+// same client area (the demo keeps pictures of them); switched off, they are
+// the table's again, pixel for pixel.
 TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     InstallGame();
     OpenMain();
@@ -435,28 +502,50 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     PathWindow dialog(GetModuleHandleA(nullptr), messages, frm, [] {});
     ASSERT_TRUE(dialog.Create());
     SetWindowPos(dialog.Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
-    const COLORREF whiteOnBlack[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
-    const COLORREF system[] = {GetSysColor(elements[0]), GetSysColor(elements[1]),
-                               GetSysColor(elements[2])};
-    for (HWND shown : {window->Hwnd(), dialog.Hwnd()}) {
+    const int elements[] = {COLOR_BTNFACE,    COLOR_WINDOW,    COLOR_APPWORKSPACE, COLOR_BTNTEXT,
+                            COLOR_WINDOWTEXT, COLOR_3DHILIGHT, COLOR_HOTLIGHT};
+    const COLORREF theme[] = {0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, RGB(255, 255, 0)};
+    COLORREF system[std::size(elements)];
+    std::transform(std::begin(elements), std::end(elements), system, GetSysColor);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    // All but the colours and the answer: the controls without visual styles,
+    // the title bars higher, as the system tells the window.
+    auto setRestOfTheme = [&, titleBar = metrics.iCaptionHeight](HWND shown, bool on) {
+        for (HWND c = GetWindow(shown, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            SetWindowTheme(c, on ? L" " : nullptr, on ? L" " : nullptr);
+        metrics.iCaptionHeight = on ? 2 * titleBar : titleBar;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        SendMessageA(shown, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    };
+    for (const bool colorsLast : {false, true}) {
+        HWND shown = colorsLast ? dialog.Hwnd() : window->Hwnd();
         const std::vector<DWORD> before = Capture(shown);
+        RECT client, frame, now;
+        GetClientRect(shown, &client);
+        GetWindowRect(shown, &frame);
+        setRestOfTheme(shown, true);
+        GetWindowRect(shown, &now);
+        EXPECT_GT(now.bottom - now.top, frame.bottom - frame.top) << Text(shown) << ": title bar";
+        if (!colorsLast) SetSysColors(std::size(elements), elements, theme);
         gHighContrast = true;
-        SetSysColors(3, elements, whiteOnBlack);
+        if (colorsLast) SetSysColors(std::size(elements), elements, theme);
+        if (!colorsLast) SendMessageA(shown, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        GetClientRect(shown, &now);
+        EXPECT_TRUE(EqualRect(&now, &client)) << Text(shown) << ": its client area";
         ExpectCaptionsStandOut(shown);
         if (const char* folder = std::getenv("KELVARO_SCREENSHOTS")) {
-            RECT client;
-            GetClientRect(shown, &client);
-            std::ofstream picture(std::string(folder) +
-                                      (shown == window->Hwnd() ? "\\hc-main" : "\\hc-dialog") +
-                                      ".ppm",
-                                  std::ios::binary);
-            picture << "P6 " << client.right << " " << client.bottom << " 255\n";
+            std::ofstream picture(
+                std::string(folder) + (colorsLast ? "\\hc-dialog" : "\\hc-main") + ".ppm",
+                std::ios::binary);
+            picture << "P6 " << now.right << " " << now.bottom << " 255\n";
             for (DWORD rgb : Capture(shown))
                 picture << char(rgb >> 16) << char(rgb >> 8) << char(rgb);
         }
         gHighContrast = false;
-        SetSysColors(3, elements, system);
+        setRestOfTheme(shown, false);
+        SetSysColors(std::size(elements), elements, system);
         EXPECT_TRUE(Capture(shown) == before) << Text(shown) << " changed";
     }
 }
@@ -588,9 +677,9 @@ TEST_F(Windows, TierOptionsRaiseClickOnlyWhenTheSelectionChanges) {
 TEST_F(Windows, EventsReachTheLogicAndEnterAndEscDoNothing) {
     InstallGame();
     auto click = [&](int id) { SendMessageA(Child(id), BM_CLICK, 0, 0); };
-    auto key = [&](int id, WPARAM key) {
+    auto key = [&](int id, WPARAM key, LPARAM held = 0) {
         SetFocus(Child(id));
-        MSG message = {Child(id), WM_KEYDOWN, key, 0, 0, {}};
+        MSG message = {Child(id), WM_KEYDOWN, key, held, 0, {}};
         IsDialogMessageA(window->Hwnd(), &message);
     };
     auto send = [&](UINT message, WPARAM wParam) {
@@ -607,6 +696,24 @@ TEST_F(Windows, EventsReachTheLogicAndEnterAndEscDoNothing) {
         {"Start Generals", [&] { click(layout::kCommand1); },
          "critical: Unable to find generals.exe. Make sure C&C Generals is installed correctly.",
          false},
+        {"Tab from Start Generals to Visit Website, its focus shown",
+         [&] {
+             key(layout::kCommand1, VK_TAB);
+             HWND link = Child(layout::kLabel4);
+             EXPECT_EQ(GetFocus(), link);
+             UpdateWindow(link);
+             HDC dc = GetDC(link);  // the focus rectangle's dotted top, where the text has none
+             const COLORREF back = layout::kBackColor;
+             EXPECT_TRUE(GetPixel(dc, 0, 0) != back || GetPixel(dc, 1, 0) != back);
+             ReleaseDC(link, dc);
+         },
+         nullptr, false},
+        {"Enter on Visit Website", [&] { key(layout::kLabel4, VK_RETURN); },
+         "open web page https://www.moddb.com/mods/kelvaro-mod", false},
+        {"Space on Visit Website", [&] { key(layout::kLabel4, VK_SPACE); },
+         "open web page https://www.moddb.com/mods/kelvaro-mod", false},
+        {"Enter held down on Visit Website, repeating",
+         [&] { key(layout::kLabel4, VK_RETURN, 1 << 30); }, nullptr, false},
         {"Enter on Quit", [&] { key(layout::kCommand2, VK_RETURN); }, nullptr, false},
         {"Esc on Tech(10)", [&] { key(layout::TechId(10), VK_ESCAPE); }, nullptr, false},
         {"Quit", [&] { click(layout::kCommand2); }, nullptr, true},
@@ -663,11 +770,12 @@ TEST_F(Windows, HandPointerOverTheLinkOnly) {
 // which a timer drives step by step from inside the dialog's own loop.
 struct DialogStep {
     const char* typed;
-    int button;  // a button id, 0 for the close box, or kClosedByAnotherThread
+    int button;  // a button id, 0 for the close box, kClosedByAnotherThread or kQuitPosted
 };
 // A close sent from another thread, as another program would send it. The
 // steps end with it: no timer message comes after it to wake the dialog's loop.
 constexpr int kClosedByAnotherThread = -1;
+constexpr int kQuitPosted = -2;  // a WM_QUIT in the dialog's own loop
 const std::vector<DialogStep>* gSteps = nullptr;
 size_t gNextStep = 0;
 const std::vector<HWND>* gOwners = nullptr;  // the first one is the dialog
@@ -704,8 +812,9 @@ void CALLBACK RunDialogStep(HWND, UINT, UINT_PTR timer, DWORD) {
         });
         return;
     }
+    if (step.button == kQuitPosted) PostQuitMessage(0);
     if (step.button == 0) SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (step.button != 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
+    if (step.button > 0) SendMessageA(GetDlgItem(dialog, step.button), BM_CLICK, 0, 0);
 }
 
 TEST_F(Windows, PathFrmDuringStartUp) {
@@ -731,6 +840,7 @@ TEST_F(Windows, PathFrmDuringStartUp) {
          {kNotLocated},
          true},
         {"Quit", {{right, layout::kPathCommand2}}, "", {kNotLocated}, false},
+        {"a quit message", {{right, kQuitPosted}}, "", {kNotLocated}, false},
     };
     for (const auto& row : rows) {
         PubVar::GameFolder.clear();
@@ -742,7 +852,9 @@ TEST_F(Windows, PathFrmDuringStartUp) {
         gOwners = &owners;
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, RunDialogStep);
         gLoopEnded = {};
-        OpenMain();
+        diskCalls.clear();
+        const bool quitPosted = row.steps.back().button == kQuitPosted;
+        OpenMain(quitPosted);
         KillTimer(nullptr, timer);
         if (gCloser.joinable()) {
             gLoopEnded.set_value();
@@ -759,6 +871,14 @@ TEST_F(Windows, PathFrmDuringStartUp) {
         ASSERT_FALSE(owners.empty()) << row.what;
         EXPECT_FALSE(IsWindow(owners[0])) << row.what << ": the dialog is gone";
         EXPECT_EQ(window->ends != 0, !row.mainShown) << row.what;
+        if (quitPosted) {
+            // The exit sequence once, which puts back an INI folder that was
+            // never hidden: start-up went no further.
+            EXPECT_EQ(window->ends, 1) << row.what;
+            std::erase_if(diskCalls,
+                          [](const std::string& call) { return !call.starts_with("rename"); });
+            EXPECT_EQ(diskCalls, Journal{"rename Data\\xINIx\\ -> Data\\INI\\"}) << row.what;
+        }
         if (!row.mainShown) continue;
         EXPECT_TRUE(IsWindowVisible(window->Hwnd())) << row.what;
         EXPECT_EQ(Text(Child(layout::kLabel1)), kTier10) << row.what;
