@@ -119,8 +119,12 @@ TEST(Swaps, IniFolderConflictsChangeNothing) {
 
 // Each failing step is skipped silently; once the failures are gone, one more
 // run brings the game folder back byte for byte. A fault is the journal line
-// of a call that fails, or "unknown " and a path whose look-up fails.
-TEST(Swaps, FailingStepsAreSkipped) {
+// of a call that fails, or "unknown " and a path whose look-up fails. Each
+// row runs again with its calls refused for want of rights instead: the same
+// steps are skipped, and the player is told once, after the start-up's swaps
+// or before the game starts, never at the exit. Here the launcher cannot
+// start again as administrator, so it only tells.
+TEST(Swaps, FailingOrRefusedStepsAreSkipped) {
     const std::string kCopy2 = "copy <data>Kelvaro Mod\\SkirmishScripts2.scb -> <game>" + kScript;
     const std::string kTier2Unknown = "unknown <data>Kelvaro Mod\\SkirmishScripts2.scb";
     const std::string kScriptUnknown = "unknown <game>" + kScript;
@@ -135,73 +139,54 @@ TEST(Swaps, FailingStepsAreSkipped) {
     } rows[] = {
         {"INI folder not hidden", {}, {kHideIni}, "start-up", kPristine},
         {"INI folder not brought back", kSubstituted, {kShowIni}, "quit", kPrepared},
-        {"tier script look-up fails", kStarted, {kTier2Unknown}, "2", Substituted(2)},
-        {"script not moved aside", kStarted, {kMoveAside}, "2", kPrepared},
-        {"not moved, backup unknown", kStarted, {kMoveAside, kBackupUnknown}, "2", kPrepared},
-        {"not moved, script unknown", kStarted, {kMoveAside, kScriptUnknown}, "2", kPrepared},
-        {"not moved over a backup", kSubstituted, {kMoveAside}, "3", Substituted(3)},
-        {"tier script not copied", kStarted, {kCopy2}, "2", "xINIx, script none, backup own"},
+        {"tier script look-up fails", kStarted, {kTier2Unknown}, "press 2", Substituted(2)},
+        {"script not moved aside", kStarted, {kMoveAside}, "press 2", kPrepared},
+        {"not moved, backup unknown", kStarted, {kMoveAside, kBackupUnknown}, "press 2", kPrepared},
+        {"not moved, script unknown", kStarted, {kMoveAside, kScriptUnknown}, "press 2", kPrepared},
+        {"not moved over a backup", kSubstituted, {kMoveAside}, "press 3", Substituted(3)},
+        {"tier script not copied", kStarted, {kCopy2}, "press 2", "xINIx, script none, backup own"},
         {"script not deleted", kSubstituted, {kDeleteScript}, "quit", kBothLeft},
         {"backup not moved back", kSubstituted, {kMoveBack}, "quit", kBackupLeft},
+        {"left-over script not deleted", kSubstituted, {kDeleteScript}, "start-up", Substituted(2)},
+        {"left-over backup not moved back",
+         kSubstituted,
+         {kMoveBack},
+         "start-up",
+         "xINIx, script none, backup own"},
         {"backup unknown at exit", kSubstituted, {kBackupUnknown}, "quit", kBothLeft},
         {"backup unknown at start-up", kSubstituted, {kBackupUnknown}, "start-up", Substituted(2)},
     };
     for (const Row& row : rows) {
-        LauncherRig rig;
-        rig.Run(row.before);
-        for (const std::string& fault : row.faults) {
-            if (fault.starts_with("unknown ")) rig.files.answers[fault.substr(8)] = Entry::Unknown;
-            if (!fault.starts_with("unknown ")) rig.files.failing.insert(fault);
+        for (bool refused : {false, true}) {
+            LauncherRig rig;
+            rig.Run(row.before);
+            bool changeFails = false;
+            for (const std::string& fault : row.faults) {
+                changeFails |= !fault.starts_with("unknown ");
+                if (fault.starts_with("unknown "))
+                    rig.files.answers[fault.substr(8)] = Entry::Unknown;
+                if (!fault.starts_with("unknown "))
+                    (refused ? rig.files.refusing : rig.files.failing).insert(fault);
+            }
+            if (refused && !changeFails) continue;
+            const std::string name = std::string(row.name) + (refused ? ", refused" : "");
+            rig.Run({row.step});
+            EXPECT_EQ(rig.GameState(), row.state) << name;
+            std::vector<std::string> shown;
+            for (const ShownMessage& message : rig.messages.shown)
+                shown.push_back((message.icon == Icon::Exclamation ? "! " : "x ") + message.text);
+            EXPECT_EQ(shown, refused && row.step != "quit"
+                                 ? std::vector{"! " + rig.Refusal() +
+                                               "Kelvaro Mod goes on without changing it."}
+                                 : std::vector<std::string>{})
+                << name;
+
+            rig.files.failing.clear();
+            rig.files.refusing.clear();
+            rig.files.answers.clear();
+            rig.Run({"start-up", "quit"});
+            EXPECT_EQ(rig.GameTree(), rig.pristine) << name << ", next run";
         }
-        rig.Run({row.step});
-        EXPECT_EQ(rig.GameState(), row.state) << row.name;
-        EXPECT_TRUE(rig.messages.shown.empty()) << row.name;
-
-        rig.files.failing.clear();
-        rig.files.answers.clear();
-        rig.Run({"start-up", "quit"});
-        EXPECT_EQ(rig.GameTree(), rig.pristine) << row.name << ", next run";
-    }
-}
-
-// A change that Windows refuses for want of rights is skipped like any other
-// failure, then told once: after the start-up's swaps and before the game
-// starts, never at the exit. Here the launcher cannot start again as
-// administrator, so the notice has only an OK button.
-TEST(Swaps, RefusedStepsAreSkippedThenToldOnce) {
-    const std::string kCopy2 = "copy <data>Kelvaro Mod\\SkirmishScripts2.scb -> <game>" + kScript;
-    const std::vector<std::string> kStarted = {"start-up"}, kKilled = {"start-up", "2"};
-    struct Row {
-        const char* name;
-        std::vector<std::string> before;
-        std::string refused, step, state;
-        bool told;
-    } rows[] = {
-        {"INI folder not hidden", {}, kHideIni, "start-up", kPristine, true},
-        {"left-over script not deleted", kKilled, kDeleteScript, "start-up", Substituted(2), true},
-        {"left-over backup not moved back", kKilled, kMoveBack, "start-up",
-         "xINIx, script none, backup own", true},
-        {"script not moved aside", kStarted, kMoveAside, "press 2", kPrepared, true},
-        {"tier script not copied", kStarted, kCopy2, "press 2", "xINIx, script none, backup own",
-         true},
-        {"INI folder not brought back", kKilled, kShowIni, "quit", kPrepared, false},
-        {"tier copy not deleted", kKilled, kDeleteScript, "quit", "INI, script tier 2, backup own",
-         false},
-    };
-    for (const Row& row : rows) {
-        LauncherRig rig;
-        rig.Run(row.before);
-        rig.files.refusing.insert(row.refused);
-        rig.Run({row.step});
-        EXPECT_EQ(rig.GameState(), row.state) << row.name;
-        std::vector<std::string> shown;
-        for (const ShownMessage& message : rig.messages.shown)
-            shown.push_back((message.icon == Icon::Exclamation ? "! " : "x ") + message.text);
-        EXPECT_EQ(shown, row.told ? std::vector{"! " + rig.Refusal() +
-                                                "Kelvaro Mod goes on without changing it."}
-                                  : std::vector<std::string>{})
-            << row.name;
-        EXPECT_EQ(rig.processes.started.size(), row.step == "press 2" ? 1u : 0u) << row.name;
     }
 }
 
