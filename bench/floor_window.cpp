@@ -32,7 +32,8 @@
 #include "text_font.h"
 #include "texts.h"
 #include "tiers.h"
-#include "win_services.h"
+#include "win_registry.h"
+#include "win_shell.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// Numbers read from text: a tier's Tag as the launcher reads it.
 #pragma once
 
 #include <optional>

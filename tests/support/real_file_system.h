@@ -2,7 +2,7 @@
 #pragma once
 
 #ifdef KELVARO_WIN32_FILES
-#include "win_services.h"
+#include "win_file_system.h"
 namespace kelvaro::testing {
 using RealFileSystem = WinFileSystem;
 }

@@ -10,7 +10,7 @@
 
 #include "game_install.h"
 #include "immutable.h"
-#include "win_services.h"
+#include "win_file_system.h"
 
 namespace kelvaro {
 namespace {

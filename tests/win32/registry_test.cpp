@@ -6,7 +6,7 @@
 
 #include "reg_keys.h"
 #include "texts.h"
-#include "win_services.h"
+#include "win_registry.h"
 
 namespace kelvaro {
 namespace {

@@ -10,7 +10,9 @@
 #include "com_apartment.h"
 #include "game_install.h"
 #include "texts.h"
-#include "win_services.h"
+#include "win_message_box.h"
+#include "win_process_starter.h"
+#include "win_shell.h"
 
 namespace kelvaro {
 namespace {

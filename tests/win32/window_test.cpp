@@ -35,27 +35,29 @@
 #include "pub_var.h"
 #include "scripted_file_system.h"
 #include "start_up.h"
-
-namespace kelvaro {
-bool gHighContrast = false;  // the tests answer for the system: Wine cannot turn it on
-BOOL ReadSystemParameter(UINT action, UINT size, void* value) {
-    // Wine refuses a structure without its size, as Windows does.
-    const BOOL read = SystemParametersInfoA(action, size, value, 0);
-    if (read && action == SPI_GETHIGHCONTRAST && gHighContrast)
-        static_cast<HIGHCONTRASTA*>(value)->dwFlags |= HCF_HIGHCONTRASTON;
-    return read;
-}
-// What the windows ask the annotation service to tell screen readers, by
-// control: Wine keeps none.
-std::map<HWND, std::pair<std::string, long>> gAnnotations;
-void Frame::Annotate(HWND control, std::string_view name, long role) {
-    gAnnotations[control] = {std::string(name), role};
-}
-void Frame::ForgetAnnotations() {}
-}  // namespace kelvaro
+#include "win_desktop.h"
 
 namespace kelvaro::testing {
 namespace {
+
+bool gHighContrast = false;  // the tests answer for the system: Wine cannot turn it on
+// What the windows ask the annotation service to tell screen readers, by
+// control, until they take it back: Wine keeps none.
+std::map<HWND, std::pair<std::string, long>> gAnnotations;
+
+// The desktop as Windows answers, and as the tests answer where Wine cannot.
+class RecordingDesktop : public WinDesktop {
+  public:
+    bool HighContrastOn() override { return WinDesktop::HighContrastOn() || gHighContrast; }
+    void Annotate(HWND control, std::string_view name, long role) override {
+        WinDesktop::Annotate(control, name, role);
+        gAnnotations[control] = {std::string(name), role};
+    }
+    void ForgetAnnotations(HWND control) override {
+        WinDesktop::ForgetAnnotations(control);
+        gAnnotations.erase(control);
+    }
+};
 
 constexpr char kTier3[] =
     "Everything from Tech level 2 plus the basic defense buildings are available.";
@@ -360,6 +362,7 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
 class Windows : public ::testing::Test {
   protected:
     const ComApartment com;  // as the launcher has it for its whole life
+    RecordingDesktop desktop;
 
     static void SetUpTestSuite() { DeclareDpiAwareness(); }
     void SetUp() override {
@@ -374,7 +377,8 @@ class Windows : public ::testing::Test {
     void OpenMain(bool endStops = false) {
         window = std::make_unique<TestMainWindow>(
             GetModuleHandleA(nullptr),
-            Services{disk, registry, shell, processes, messages, elevation}, [this](HWND owner) {
+            Services{disk, registry, shell, processes, messages, elevation}, desktop,
+            [this](HWND owner) {
                 owners.push_back(owner);
                 ownerTicks.push_back(GetTickCount64());
             });
@@ -499,7 +503,7 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
     OpenMain();
     FakeMainFrmView view{journal};
     MainFrm frm(Services{files, registry, shell, processes, messages, elevation}, view);
-    PathWindow dialog(GetModuleHandleA(nullptr), messages, frm, [] {});
+    PathWindow dialog(GetModuleHandleA(nullptr), desktop, messages, frm, [] {});
     ASSERT_TRUE(dialog.Create());
     SetWindowPos(dialog.Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const int elements[] = {COLOR_BTNFACE,    COLOR_WINDOW,    COLOR_APPWORKSPACE, COLOR_BTNTEXT,
@@ -868,6 +872,8 @@ TEST_F(Windows, PathFrmDuringStartUp) {
         for (const ShownMessage& message : messages.shown) shown.push_back(message.text);
         EXPECT_EQ(shown, row.shown) << row.what;
         EXPECT_EQ(PubVar::GameFolder, row.gameFolder) << row.what;
+        for (const auto& [control, told] : gAnnotations)
+            EXPECT_NE(told.first, "Browse") << row.what << ": the dialog took its name back";
         ASSERT_FALSE(owners.empty()) << row.what;
         EXPECT_FALSE(IsWindow(owners[0])) << row.what << ": the dialog is gone";
         EXPECT_EQ(window->ends != 0, !row.mainShown) << row.what;

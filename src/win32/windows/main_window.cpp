@@ -11,9 +11,9 @@
 
 namespace kelvaro {
 
-MainWindow::MainWindow(HINSTANCE instance, Services services,
+MainWindow::MainWindow(HINSTANCE instance, Services services, Desktop& desktop,
                        std::function<void(HWND)> setMessageOwner)
-    : Frame(instance, layout::Form::MainFrm),
+    : Frame(instance, layout::Form::MainFrm, desktop),
       messages_(services.messages),
       setMessageOwner_(std::move(setMessageOwner)),
       frm_(services, *this) {}
@@ -65,7 +65,7 @@ void MainWindow::SetLabel1(const std::string& caption) {
 }
 
 void MainWindow::ShowPathFrm() {
-    PathWindow dialog(instance_, messages_, frm_, [this] { EndProcess(); });
+    PathWindow dialog(instance_, desktop_, messages_, frm_, [this] { EndProcess(); });
     if (!dialog.Create()) return;
     pathWindow_ = &dialog;
     setMessageOwner_(dialog.Hwnd());
@@ -204,7 +204,7 @@ RECT LineBox(const layout::Line& line) {
 void MainWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd_, &paint);
-    HBRUSH brush = Brush(RuleColor());
+    HBRUSH brush = look_.Brush(look_.RuleColor());
     RECT line1 = Scaled(LineBox(layout::kLine1));
     line1.right = clientWidth_ + 1;
     for (const RECT& pixels :
@@ -218,7 +218,7 @@ void MainWindow::OnPaint() {
 // top-left corner; the background wherever the box is larger. At 96 dpi the
 // bitmap is copied as it is.
 void MainWindow::OnDrawBanner(const DRAWITEMSTRUCT& item) {
-    FillRect(item.hDC, &item.rcItem, Brush(BackColor()));
+    FillRect(item.hDC, &item.rcItem, look_.Brush(look_.BackColor()));
     BITMAP size;
     if (banner_ == nullptr || GetObjectA(banner_, sizeof size, &size) == 0) return;
     const RECT box = Scaled({0, 0, size.bmWidth, size.bmHeight});

@@ -1,8 +1,4 @@
-// What the launcher's windows tell screen readers beyond what Windows tells
-// them by itself, through oleacc's annotation service. Alone in its file, so
-// that a test can link its own record of what is asked: Wine keeps no
-// annotations.
-#include "frame.h"
+#include "win_desktop.h"
 
 #include <oleacc.h>
 
@@ -26,13 +22,26 @@ const MSAAPROPID kAnnotated[] = {
 
 }  // namespace
 
-void Frame::Annotate(HWND control, std::string_view name, long role) {
-    if (annotations_ == nullptr &&
-        FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
-                                reinterpret_cast<void**>(&annotations_)))) {
-        annotations_ = nullptr;
-        return;
+WinDesktop::~WinDesktop() {
+    if (annotations_ != nullptr) annotations_->Release();
+}
+
+bool WinDesktop::HighContrastOn() {
+    HIGHCONTRASTA highContrast = {};
+    highContrast.cbSize = sizeof highContrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void WinDesktop::Annotate(HWND control, std::string_view name, long role) {
+    if (!annotationsTried_) {
+        annotationsTried_ = true;
+        if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    kIAccPropServices, reinterpret_cast<void**>(&annotations_)))) {
+            annotations_ = nullptr;
+        }
     }
+    if (annotations_ == nullptr) return;
     if (!name.empty()) {
         const std::wstring wide(name.begin(), name.end());
         annotations_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, kAnnotated[0],
@@ -46,14 +55,10 @@ void Frame::Annotate(HWND control, std::string_view name, long role) {
     }
 }
 
-void Frame::ForgetAnnotations() {
+void WinDesktop::ForgetAnnotations(HWND control) {
     if (annotations_ == nullptr) return;
-    for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
-        annotations_->ClearHwndProps(Control(row.id), OBJID_CLIENT, CHILDID_SELF, kAnnotated,
-                                     std::size(kAnnotated));
-    }
-    annotations_->Release();
-    annotations_ = nullptr;
+    annotations_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, kAnnotated,
+                                 std::size(kAnnotated));
 }
 
 }  // namespace kelvaro

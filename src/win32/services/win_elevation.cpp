@@ -1,4 +1,4 @@
-#include "win_services.h"
+#include "win_elevation.h"
 
 #include <shellapi.h>
 

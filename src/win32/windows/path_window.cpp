@@ -27,9 +27,9 @@ BOOL GetOpenFileNameLate(OPENFILENAMEA* box) {
 
 }  // namespace
 
-PathWindow::PathWindow(HINSTANCE instance, MessageBox& messages, MainFrm& mainFrm,
+PathWindow::PathWindow(HINSTANCE instance, Desktop& desktop, MessageBox& messages, MainFrm& mainFrm,
                        std::function<void()> endProcess)
-    : Frame(instance, layout::Form::PathFrm),
+    : Frame(instance, layout::Form::PathFrm, desktop),
       frm_(*this, messages, mainFrm),
       endProcess_(std::move(endProcess)) {}
 

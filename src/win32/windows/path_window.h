@@ -3,8 +3,6 @@
 // that decides.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 
 #include "frame.h"
@@ -17,7 +15,7 @@ namespace kelvaro {
 class PathWindow : public Frame, public PathFrmView {
   public:
     // `endProcess` ends the launcher the way its main window does.
-    PathWindow(HINSTANCE instance, MessageBox& messages, MainFrm& mainFrm,
+    PathWindow(HINSTANCE instance, Desktop& desktop, MessageBox& messages, MainFrm& mainFrm,
                std::function<void()> endProcess);
 
     // Creates the dialog hidden; false when the platform refuses.

@@ -3,8 +3,6 @@
 // MainFrm and shows what that decides.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <string>
 
@@ -21,7 +19,8 @@ class MainWindow : public Frame, public MainFrmView {
   public:
     // `setMessageOwner` learns which launcher window message boxes belong to:
     // none during start-up, the dialog while it is open, this window once shown.
-    MainWindow(HINSTANCE instance, Services services, std::function<void(HWND)> setMessageOwner);
+    MainWindow(HINSTANCE instance, Services services, Desktop& desktop,
+               std::function<void(HWND)> setMessageOwner);
     ~MainWindow() override;
 
     // The launcher's start as the player sees it: initialisation, the window

@@ -1,6 +1,6 @@
-#include <vector>
+#include "win_process_starter.h"
 
-#include "win_services.h"
+#include <vector>
 
 namespace kelvaro {
 

@@ -29,17 +29,17 @@ HICON LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
 
 }  // namespace
 
-Frame::Frame(HINSTANCE instance, layout::Form form) : instance_(instance), form_(form) {}
+Frame::Frame(HINSTANCE instance, layout::Form form, Desktop& desktop)
+    : instance_(instance), desktop_(desktop), look_(desktop), form_(form), names_(desktop) {}
 
 Frame::~Frame() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ForgetAnnotations();
+        names_.ForgetAll();
         DestroyWindow(hwnd_);
     }
     if (font_ != nullptr) DeleteObject(font_);
     if (linkFont_ != nullptr) DeleteObject(linkFont_);
-    for (const auto& [color, brush] : brushes_) DeleteObject(brush);
 }
 
 void Frame::RegisterFrameClass() const {
@@ -122,7 +122,7 @@ HFONT Frame::FontOf(const layout::ControlLayout& row) const {
 
 void Frame::CreateControls() {
     dpi_ = DpiOf(hwnd_);
-    highContrast_ = HighContrastOn();
+    look_.Refresh();
     MakeFonts();
     trace::PhaseEnd("fonts");
     for (const layout::ControlLayout& row : layout::ControlsOf(form_)) {
@@ -133,9 +133,7 @@ void Frame::CreateControls() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        instance_, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row)), FALSE);
-        if (!row.accessibleName.empty() || row.accessibleRole != 0) {
-            Annotate(control, row.accessibleName, row.accessibleRole);
-        }
+        names_.Name(control, row);
     }
     trace::PhaseEnd("controls");
 }
@@ -205,6 +203,29 @@ void Frame::OnLookChanged() {
     OnColorsChanged();
 }
 
+// Every control is painted again in the colours now in force: the table's,
+// or the system's in high contrast. comctl32's controls keep a copy of the
+// system's colours of their own, which only a WM_SYSCOLORCHANGE passed on by
+// their window renews.
+void Frame::OnColorsChanged() {
+    look_.Refresh();
+    for (HWND control = GetWindow(hwnd_, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        SendMessageA(control, WM_SYSCOLORCHANGE, 0, 0);
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Frame::OnEraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, look_.Brush(look_.BackColor()));
+}
+
+LRESULT Frame::OnCtlColor(HDC dc, HWND control) {
+    return reinterpret_cast<LRESULT>(look_.ControlColors(dc, GetDlgCtrlID(control)));
+}
+
 LRESULT CALLBACK Frame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* frame = static_cast<Frame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -250,7 +271,7 @@ LRESULT Frame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SPI_SETHIGHCONTRAST || wParam == SPI_SETNONCLIENTMETRICS) OnLookChanged();
             break;
         case WM_DESTROY:
-            ForgetAnnotations();
+            names_.ForgetAll();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();

@@ -4,9 +4,7 @@
 // on the Windows versions that lack them.
 #pragma once
 
-#include <windows.h>
-// The launcher's own MessageBox interface keeps its name; Windows' box is MessageBoxA.
-#undef MessageBox
+#include "windows_api.h"
 
 namespace kelvaro {
 

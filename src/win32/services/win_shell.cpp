@@ -1,4 +1,4 @@
-#include "win_services.h"
+#include "win_shell.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -44,11 +44,10 @@ void WinShell::OpenWebPage(const std::string& target) {
 void WinShell::InitControlStyles() {
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     HMODULE comctl32 = LoadLibraryA("comctl32.dll");
-    auto initCommonControlsEx = comctl32 == nullptr
-                                    ? nullptr
-                                    : reinterpret_cast<InitCommonControlsExFn>(
-                                          reinterpret_cast<void (*)()>(GetProcAddress(
-                                              comctl32, "InitCommonControlsEx")));
+    auto initCommonControlsEx =
+        comctl32 == nullptr ? nullptr
+                            : reinterpret_cast<InitCommonControlsExFn>(reinterpret_cast<void (*)()>(
+                                  GetProcAddress(comctl32, "InitCommonControlsEx")));
     if (initCommonControlsEx == nullptr) return;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_INTERNET_CLASSES};
     initCommonControlsEx(&classes);

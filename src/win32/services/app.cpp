@@ -1,8 +1,6 @@
 // The launcher's entry point: its start-up steps with the Windows services
 // behind the launcher's logic, then the main window's events until the
 // process ends.
-#include <windows.h>
-
 #include <optional>
 #include <string>
 
@@ -11,7 +9,13 @@
 #include "dpi.h"
 #include "main_window.h"
 #include "start_up.h"
-#include "win_services.h"
+#include "win_desktop.h"
+#include "win_elevation.h"
+#include "win_file_system.h"
+#include "win_message_box.h"
+#include "win_process_starter.h"
+#include "win_registry.h"
+#include "win_shell.h"
 
 namespace kelvaro {
 namespace {
@@ -32,8 +36,9 @@ class WinStartUp : public StartUpSteps {
         WinProcessStarter processes;
         WinMessageBox messages;
         WinElevation elevation(commandLine_);
+        WinDesktop desktop;
         MainWindow window(instance_, {files, registry, shell, processes, messages, elevation},
-                          [&](HWND owner) {
+                          desktop, [&](HWND owner) {
                               messages.SetOwner(owner);
                               elevation.SetOwner(owner);
                           });

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <objbase.h>
-// The launcher's own MessageBox interface keeps its name; Windows' box is MessageBoxA.
-#undef MessageBox
+
+#include "windows_api.h"
 
 namespace kelvaro {
 

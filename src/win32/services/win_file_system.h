@@ -1,0 +1,22 @@
+// The file system as Windows answers: look-ups by attributes, renames that
+// never replace, deletions and copies, each telling a refusal for want of
+// rights from an ordinary failure.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+#include "windows_api.h"
+
+namespace kelvaro {
+
+class WinFileSystem : public FileSystem {
+  public:
+    Entry Lookup(const std::string& path) override;
+    // A change refused with an error that rights would mend is Refused.
+    Change Rename(const std::string& from, const std::string& to) override;
+    Change Delete(const std::string& path) override;
+    Change Copy(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace kelvaro
