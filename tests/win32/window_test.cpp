@@ -558,13 +558,14 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
 // stand-in succeeds where the row says so, and only when given the right value.
 struct Awareness {
     static inline std::string takes;  // "v": the v2 function succeeds, "p" per-monitor, "s" system
+    static bool Takes(char function) { return takes.find(function) != std::string::npos; }
     static BOOL WINAPI V2(HANDLE context) {
-        return takes.contains('v') && context == reinterpret_cast<HANDLE>(-4);
+        return Takes('v') && context == reinterpret_cast<HANDLE>(-4);
     }
     static HRESULT WINAPI PerMonitor(int awareness) {
-        return takes.contains('p') && awareness == 2 ? S_OK : E_ACCESSDENIED;
+        return Takes('p') && awareness == 2 ? S_OK : E_ACCESSDENIED;
     }
-    static BOOL WINAPI System() { return takes.contains('s'); }
+    static BOOL WINAPI System() { return Takes('s'); }
 };
 
 TEST(DpiAwareness, FallsBackToTheNextFunctionWhenOneIsMissingOrRefuses) {
