@@ -3,6 +3,7 @@
 #include "number.h"
 #include "pub_var.h"
 #include "reg_keys.h"
+#include "start_options.h"
 #include "texts.h"
 #include "tiers.h"
 #include "trace.h"
@@ -32,7 +33,7 @@ void MainFrm::Load() {
     trace::PhaseEnd("tier 10 selected");
     refused_ = false;
     PrepareGameFolder();
-    if (refused_) OfferRestart();
+    if (refused_) OfferRestart({});
 }
 
 // The game folder as the launcher keeps it while it runs: the INI folder
@@ -48,25 +49,32 @@ void MainFrm::PrepareGameFolder() {
 // Windows refused a change to the game folder for want of rights. The player
 // is told, and offered to have the launcher start again as administrator
 // where that can help; otherwise the launcher goes on without the change.
-MainFrm::Restart MainFrm::OfferRestart() {
+MainFrm::Offer MainFrm::OfferRestart(std::string_view tag) {
     const std::string refusal = std::string(texts::kFolderRefusedHead) + GameFolder +
                                 std::string(texts::kFolderRefusedTail);
     if (!os_.elevation.CanRestartElevated()) {
         os_.messages.Show(refusal + std::string(texts::kGoingOnUnchanged), Icon::Exclamation);
-        return Restart::No;
+        return Offer::GoneOn;
     }
-    if (!os_.messages.Ask(refusal + std::string(texts::kRestartQuestion))) return Restart::No;
+    if (!os_.messages.Ask(refusal + std::string(texts::kRestartQuestion))) return Offer::GoneOn;
     // Never two launchers changing the folder: everything goes back first.
     INIFolderCheck("Quit");
     MoveScriptFile("Restore");
-    if (os_.elevation.RestartElevated()) {
-        view_.UnloadWindows();
-        view_.EndProcess();
-        return Restart::Started;
+    std::string reason;
+    switch (os_.elevation.RestartElevated(RestartCommandLine(tag), &reason)) {
+        case Restart::Started:
+            view_.UnloadWindows();
+            view_.EndProcess();
+            return Offer::Restarted;
+        case Restart::Failed:
+            os_.messages.Show(std::string(texts::kRestartFailed) + "\n\n" + reason, Icon::Critical);
+            break;
+        case Restart::Declined:
+            break;
     }
-    // Windows' prompt declined: as if the player had answered No.
+    // As if the player had answered No.
     PrepareGameFolder();
-    return Restart::Declined;
+    return Offer::PutBack;
 }
 
 void MainFrm::TechClick(int index) {
@@ -104,11 +112,17 @@ void MainFrm::Command1Click() {
     refused_ = false;
     MoveScriptFile("Start");
     if (refused_) {
-        const Restart restart = OfferRestart();
-        if (restart == Restart::Started) return;
-        if (restart == Restart::Declined) MoveScriptFile("Start");
+        const Offer offer = OfferRestart(SelectedLevel);
+        if (offer == Offer::Restarted) return;
+        if (offer == Offer::PutBack) MoveScriptFile("Start");
     }
     LaunchGame();
+}
+
+void MainFrm::PressStartFor(int index) {
+    view_.CheckTech(index);
+    TechClick(index);
+    Command1Click();
 }
 
 // The program path is quoted and named as the application, so that a folder

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform.h"
 
@@ -34,6 +35,10 @@ class MainFrm {
     void Command2Click() { ExitSequence(); }
     void Label4Click();
     void QueryUnload() { ExitSequence(); }
+    // "Start Generals" for the tier with this index, its option selected
+    // first: how a launcher started again as administrator goes on with the
+    // press that asked for it.
+    void PressStartFor(int index);
 
     // The game data swaps. Mode words: "Start", "Quit", "Restore".
     void INIFolderCheck(const std::string& mode);
@@ -42,11 +47,16 @@ class MainFrm {
 
   private:
     // What became of the offer to restart as administrator.
-    enum class Restart { No, Started, Declined };
+    enum class Offer {
+        GoneOn,     // not made or answered No: the folder as it was
+        Restarted,  // the new launcher goes on; this one has ended
+        PutBack,    // the folder was put back for it, then prepared again
+    };
 
     void ExitSequence();
     void PrepareGameFolder();
-    Restart OfferRestart();
+    // `tag`: the tier whose start the new launcher goes on with, if any.
+    Offer OfferRestart(std::string_view tag);
     void LaunchGame();
     void SubstituteScript();
     void RestoreScript();

@@ -79,19 +79,28 @@ class MessageBox {
     virtual bool Ask(const std::string& text) = 0;
 };
 
+// What became of a start of the launcher again as administrator.
+enum class Restart {
+    Started,
+    Declined,  // the player's No in Windows' prompt
+    Failed,    // Windows could not start it
+};
+
 // Administrator rights, which a game folder that Windows protects takes to
 // change.
 class Elevation {
   public:
     virtual ~Elevation() = default;
-    // Whether the launcher may offer to start again as administrator: not
-    // when it runs as one already, was itself started by that offer, or runs
-    // where nobody can be raised to one (Windows XP).
+    // Whether starting again as administrator can give this player the
+    // change: only from an administrator's ordinary session, which it raises
+    // to the same person's full rights. Not where the launcher runs raised
+    // already, was itself started that way, or runs on Windows XP, nor for
+    // a standard account, which another person's password would raise.
     virtual bool CanRestartElevated() = 0;
-    // Starts the launcher again as administrator, the same way it was
-    // started, through Windows' prompt; false when the player declined the
-    // prompt or the start failed.
-    virtual bool RestartElevated() = 0;
+    // Starts the launcher again as administrator, with `commandLine`,
+    // through Windows' prompt. On Failed, puts the platform's reason into
+    // *reason.
+    virtual Restart RestartElevated(const std::string& commandLine, std::string* reason) = 0;
 };
 
 // The main window's controls, as far as the launcher's logic uses them.

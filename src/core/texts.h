@@ -35,9 +35,11 @@ inline constexpr std::string_view kFolderRefusedTail =
 inline constexpr std::string_view kRestartQuestion = "\n\nRestart Kelvaro Mod as administrator?";
 inline constexpr std::string_view kGoingOnUnchanged =
     "\n\nKelvaro Mod goes on without changing it.";
+inline constexpr std::string_view kRestartFailed = "Unable to start Kelvaro Mod as administrator.";
 // The command line of a launcher started again as administrator, which
-// never offers that restart itself.
+// never offers that restart itself, and goes on with a tier's start.
 inline constexpr std::string_view kRestartedOption = "/restarted-as-administrator";
+inline constexpr std::string_view kStartTierOption = "/start-tier:";
 
 inline constexpr std::string_view kGameProgram = "generals.exe";
 inline constexpr std::string_view kModOption = " -mod Kelvaro";

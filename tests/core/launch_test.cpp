@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "launcher_rig.h"
+#include "start_options.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -112,50 +113,99 @@ TEST(Launch, ExitSequenceRestoresThenEnds) {
 
 // Windows refuses the INI folder's rename, or the script's, for want of rights
 // (the game under Program Files, say): the player is asked whether to restart
-// as administrator. Yes puts the folder back before the new launcher starts
-// and ends this one; Windows' prompt declined, the folder is made as it was
-// and the launcher goes on as after No.
+// as administrator. Yes puts the folder back, starts a new launcher told of
+// the tier pressed, and ends this one; the new one, whose changes Windows
+// allows, comes up with that tier and goes on with its start. Windows'
+// prompt declined, or the start failed (and told), the folder is made as it
+// was and the launcher goes on as after No.
 TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
-    const std::string kRestart = "restart as administrator";
-    const Journal kYes = {kShowIni, kFindBackup, kRestart, "unload windows", "end process"};
-    const Journal kDeclined = {kShowIni, kFindBackup, kRestart, kHideIni, kFindBackup};
-    Journal startDeclined = kDeclined;
-    startDeclined.insert(startDeclined.end(),
-                         {"lookup <data>Kelvaro Mod\\SkirmishScripts2.scb", kMoveAside,
-                          "lookup <game>" + kBackup, "lookup <game>" + kScript, "start"});
+    const std::string restarted = "/restarted-as-administrator";
+    const std::string failed =
+        "Unable to start Kelvaro Mod as administrator.\n\n"
+        "The file cannot be accessed by the system.";
     struct Row {
         const char* name;
         std::string refused, step;
-        bool yes, promptTaken;
-        Journal after;  // what follows the question; "start": the game's
+        bool yes;
+        Restart outcome;
+        std::string restart;  // the new launcher's command line; none when empty
+        std::string shown;    // a message after the question
+        int games;            // started, by either launcher
         std::string state;
     } rows[] = {
-        {"start-up, No", kHideIni, "start-up", false, true, {}, kPristine},
-        {"start-up, Yes", kHideIni, "start-up", true, true, kYes, kPristine},
-        {"start-up, prompt declined", kHideIni, "start-up", true, false, kDeclined, kPristine},
-        {"Start Generals, No", kMoveAside, "press 2", false, true, {"start"}, kPrepared},
-        {"Start Generals, Yes", kMoveAside, "press 2", true, true, kYes, kPristine},
-        {"Start Generals, prompt declined", kMoveAside, "press 2", true, false, startDeclined,
+        {"start-up, No", kHideIni, "start-up", false, {}, "", "", 0, kPristine},
+        {"start-up, Yes", kHideIni, "start-up", true, Restart::Started, restarted, "", 0,
          kPrepared},
+        {"start-up, prompt declined", kHideIni, "start-up", true, Restart::Declined, restarted, "",
+         0, kPristine},
+        {"start-up, start failed", kHideIni, "start-up", true, Restart::Failed, restarted, failed,
+         0, kPristine},
+        {"Start Generals, No", kMoveAside, "press 2", false, {}, "", "", 1, kPrepared},
+        {"Start Generals, Yes", kMoveAside, "press 2", true, Restart::Started,
+         restarted + " /start-tier:2", "", 1, Substituted(2)},
+        {"Start Generals, prompt declined", kMoveAside, "press 2", true, Restart::Declined,
+         restarted + " /start-tier:2", "", 1, kPrepared},
+        {"Start Generals, start failed", kMoveAside, "press 2", true, Restart::Failed,
+         restarted + " /start-tier:2", failed, 1, kPrepared},
     };
     for (const Row& row : rows) {
         LauncherRig rig;
         rig.elevation.canRestart = true;
-        rig.elevation.restarts = row.promptTaken;
+        rig.elevation.outcome = row.outcome;
         rig.messages.answers = {row.yes};
         if (row.step != "start-up") rig.Run({"start-up"});
         rig.files.refusing.insert(row.refused);
-        rig.journal.clear();
         rig.Run({row.step});
-        const auto question = std::ranges::find(
-            rig.journal, "question: " + rig.Refusal() + "Restart Kelvaro Mod as administrator?");
-        ASSERT_NE(question, rig.journal.end()) << row.name;
-        Journal after(question + 1, rig.journal.end());
-        for (std::string& line : after) line = line.starts_with("start \"") ? "start" : line;
-        EXPECT_EQ(after, row.after) << row.name;
         EXPECT_EQ(rig.messages.asked.size(), 1u) << row.name << ": asked once only";
-        EXPECT_TRUE(rig.messages.shown.empty()) << row.name;
+        EXPECT_EQ(rig.elevation.commandLines,
+                  (row.restart.empty() ? Journal{} : Journal{row.restart}))
+            << row.name;
+        EXPECT_EQ(rig.view.ended, row.outcome == Restart::Started && row.yes) << row.name;
+        if (rig.view.ended) {
+            // The folder as it was before this launcher; then the new one.
+            EXPECT_EQ(rig.GameTree(), rig.pristine) << row.name;
+            rig.files.refusing.clear();
+            const StartOptions options = ReadStartOptions(row.restart);
+            rig.Run({"start-up"});
+            if (options.tier != 0) rig.frm->PressStartFor(options.tier);
+            EXPECT_EQ(rig.view.checked, options.tier != 0 ? options.tier : 10) << row.name;
+            EXPECT_EQ(rig.messages.asked.size(), 1u) << row.name << ": not asked again";
+        }
+        std::vector<std::string> shown;
+        for (const ShownMessage& message : rig.messages.shown) shown.push_back(message.text);
+        EXPECT_EQ(shown, (row.shown.empty() ? Journal{} : Journal{row.shown})) << row.name;
+        EXPECT_EQ(rig.processes.started.size(), size_t(row.games)) << row.name;
         EXPECT_EQ(rig.GameState(), row.state) << row.name;
+    }
+}
+
+// What a launcher is told on its command line, as any outside input: only an
+// option it knows, with one of the ten tiers exactly as its Tag is written.
+TEST(Launch, TheCommandLineIsReadAsOutsideInput) {
+    const struct {
+        const char* commandLine;
+        bool restarted;
+        int tier;
+    } rows[] = {
+        {"", false, 0},
+        {"/restarted-as-administrator", true, 0},
+        {"/restarted-as-administrator /start-tier:2", true, 2},
+        {"\t/start-tier:10  /restarted-as-administrator ", true, 10},
+        {"/start-tier:1", false, 1},
+        {"/start-tier:0", false, 0},
+        {"/start-tier:11", false, 0},
+        {"/start-tier:02", false, 0},
+        {"/start-tier:2x", false, 0},
+        {"/start-tier:-2", false, 0},
+        {"/start-tier:", false, 0},
+        {"/START-TIER:2 /Restarted-As-Administrator", false, 0},
+        {"/restarted-as-administrator2 /start-tier:3/start-tier:4", false, 0},
+        {"\"/restarted-as-administrator\"", false, 0},
+    };
+    for (const auto& row : rows) {
+        const StartOptions options = ReadStartOptions(row.commandLine);
+        EXPECT_EQ(options.restarted, row.restarted) << '"' << row.commandLine << '"';
+        EXPECT_EQ(options.tier, row.tier) << '"' << row.commandLine << '"';
     }
 }
 

@@ -87,12 +87,15 @@ class FakeElevation : public Elevation {
   public:
     explicit FakeElevation(Journal& journal) : journal_(journal) {}
     bool CanRestartElevated() override { return canRestart; }
-    bool RestartElevated() override {
-        journal_.push_back("restart as administrator");
-        return restarts;
+    Restart RestartElevated(const std::string& commandLine, std::string* reason) override {
+        commandLines.push_back(commandLine);
+        journal_.push_back("restart as administrator " + commandLine);
+        if (outcome == Restart::Failed) *reason = "The file cannot be accessed by the system.";
+        return outcome;
     }
     bool canRestart = false;
-    bool restarts = true;  // false: the player declines Windows' prompt
+    Restart outcome = Restart::Started;
+    std::vector<std::string> commandLines;  // of each launcher started again
 
   private:
     Journal& journal_;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -147,16 +148,29 @@ TEST(WinFileSystem, CopyOverwritesWithTheSourceBytesOnly) {
 }
 
 // In a folder that Windows protects every change is refused for want of
-// rights, the expected failures there stay failures, and nothing changes.
-// (Wine deletes a file when its last handle closes and reports success
-// before, so a deletion cannot be seen refused here.)
+// rights, the expected failures there stay failures (a copy over a file that
+// no user may write over among them), and nothing changes. (Wine deletes a
+// file when its last handle closes and reports success before, so a deletion
+// cannot be seen refused here.)
 TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
     GameInstall game;
     game.MakePristineGame();
     game.AddTierScript(2);
     const std::string folder = game.GameFolder(), scripts = folder + "Data\\Scripts\\";
-    Immutable locked({folder + "Data", scripts, scripts + "SkirmishScripts.scb"});
-    if (!locked.Failure().empty()) GTEST_SKIP() << locked.Failure();
+    const std::pair<const char*, DWORD> deniedToAll[] = {{"ReadOnly.scb", FILE_ATTRIBUTE_READONLY},
+                                                         {"Hidden.scb", FILE_ATTRIBUTE_HIDDEN},
+                                                         {"System.scb", FILE_ATTRIBUTE_SYSTEM}};
+    for (const auto& [name, attribute] : deniedToAll) {
+        GameInstall::WriteFile(game.Game("Data\\Scripts\\" + std::string(name)), "x");
+        SetAttributes(game.Game("Data\\Scripts\\" + std::string(name)), attribute);
+    }
+    // Each refused to every user, and by Linux to root, whom Wine lets write
+    // over read-only, hidden and system files.
+    std::optional<Immutable> locked;
+    locked.emplace(std::vector{folder + "Data", scripts, scripts + "SkirmishScripts.scb",
+                               scripts + "ReadOnly.scb", scripts + "Hidden.scb",
+                               scripts + "System.scb"});
+    if (!locked->Failure().empty()) GTEST_SKIP() << locked->Failure();
     const auto before = Snapshot(game.Root());
     const std::string tierScript = game.UserDataFolder() + "Kelvaro Mod\\SkirmishScripts2.scb";
     WinFileSystem files;
@@ -175,9 +189,36 @@ TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
         {"nothing to rename", files.Rename(folder + "Data\\None\\", folder + "Data\\Any\\"),
          Change::Failed},
         {"nothing to delete", files.Delete(scripts + "None.scb"), Change::Failed},
+        {"copy over a read-only file", files.Copy(tierScript, scripts + "ReadOnly.scb"),
+         Change::Failed},
+        {"copy over a hidden file", files.Copy(tierScript, scripts + "Hidden.scb"), Change::Failed},
+        {"copy over a system file", files.Copy(tierScript, scripts + "System.scb"), Change::Failed},
     };
     for (const auto& row : rows) EXPECT_EQ(row.change, row.outcome) << row.what;
     EXPECT_EQ(Snapshot(game.Root()), before);
+    locked.reset();
+    SetAttributes(game.Game("Data\\Scripts\\ReadOnly.scb"), FILE_ATTRIBUTE_NORMAL);
+}
+
+// What Wine cannot make refuse: only an access denied that the user's rights
+// explain offers anything. A folder with a file open inside it is denied
+// its rename to every user alike on Windows; write-protected media are
+// denied to administrators too.
+TEST(WinFileSystem, OnlyARefusalThatRightsWouldLiftIsOne) {
+    const struct {
+        const char* what;
+        DWORD error;
+        bool shortOfRights;
+        Change outcome;
+    } rows[] = {
+        {"a protected folder", ERROR_ACCESS_DENIED, true, Change::Refused},
+        {"a file open inside the folder", ERROR_ACCESS_DENIED, false, Change::Failed},
+        {"a privilege not held", ERROR_PRIVILEGE_NOT_HELD, false, Change::Refused},
+        {"write-protected media", ERROR_WRITE_PROTECT, true, Change::Failed},
+        {"a file in use", ERROR_SHARING_VIOLATION, true, Change::Failed},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FailureOf(row.error, row.shortOfRights), row.outcome) << row.what;
 }
 
 }  // namespace

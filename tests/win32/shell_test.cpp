@@ -4,12 +4,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "com_apartment.h"
 #include "game_install.h"
 #include "texts.h"
+#include "win_elevation.h"
 #include "win_message_box.h"
 #include "win_process_starter.h"
 #include "win_shell.h"
@@ -102,6 +104,29 @@ TEST(WinProcessStarter, ReportsWhyAProgramCouldNotStart) {
 }
 
 // The box is modal: a second thread reads it and presses its OK button.
+// The offer to start again as administrator, by what the token says: the
+// columns are a token neither elevated nor restarted, elevated, restarted,
+// and both. Only an administrator's ordinary session gains by it.
+TEST(WinElevation, OffersTheRestartOnlyInAnAdministratorsOrdinarySession) {
+    const struct {
+        const char* what;
+        std::optional<TOKEN_ELEVATION_TYPE> type;
+        const char* offered;
+    } rows[] = {
+        {"Windows XP: no elevation", std::nullopt, "----"},
+        {"a standard account, or UAC off", TokenElevationTypeDefault, "----"},
+        {"an administrator raised", TokenElevationTypeFull, "----"},
+        {"an administrator's ordinary session", TokenElevationTypeLimited, "o---"},
+    };
+    for (const auto& row : rows) {
+        for (int column = 0; column < 4; ++column) {
+            const bool elevated = column & 1, restarted = column & 2;
+            EXPECT_EQ(MayOfferRestart(row.type, elevated, restarted), row.offered[column] == 'o')
+                << row.what << (elevated ? ", elevated" : "") << (restarted ? ", restarted" : "");
+        }
+    }
+}
+
 TEST(WinMessageBox, ShowsTheTextUnderTheProductNameAndReturnsOnOk) {
     const std::string title(texts::kProductName);
     std::string shownText;

@@ -8,6 +8,7 @@
 #include "dll_search.h"
 #include "dpi.h"
 #include "main_window.h"
+#include "start_options.h"
 #include "start_up.h"
 #include "win_desktop.h"
 #include "win_elevation.h"
@@ -35,14 +36,15 @@ class WinStartUp : public StartUpSteps {
         WinShell shell;
         WinProcessStarter processes;
         WinMessageBox messages;
-        WinElevation elevation(commandLine_);
+        const StartOptions options = ReadStartOptions(commandLine_);
+        WinElevation elevation(options.restarted);
         WinDesktop desktop;
         MainWindow window(instance_, {files, registry, shell, processes, messages, elevation},
                           desktop, [&](HWND owner) {
                               messages.SetOwner(owner);
                               elevation.SetOwner(owner);
                           });
-        if (!window.Open(showCommand_)) return 1;
+        if (!window.Open(showCommand_, options.tier)) return 1;
         window.RunMessageLoop();
         return 0;
     }

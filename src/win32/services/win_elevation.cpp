@@ -2,9 +2,7 @@
 
 #include <shellapi.h>
 
-#include <optional>
-
-#include "texts.h"
+#include "error_text.h"
 
 namespace kelvaro {
 
@@ -27,58 +25,57 @@ std::optional<TOKEN_ELEVATION_TYPE> ElevationType(bool* elevated) {
     return type;
 }
 
-// User Account Control, on unless the machine's policy turns it off: without
-// it nobody is raised to an administrator.
-bool UacOn() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return true;
-    }
-    DWORD enabled = 1, type = 0, size = sizeof enabled;
-    const LONG read = RegQueryValueExA(key, "EnableLUA", nullptr, &type,
-                                       reinterpret_cast<BYTE*>(&enabled), &size);
-    RegCloseKey(key);
-    return read != ERROR_SUCCESS || type != REG_DWORD || enabled != 0;
-}
-
 }  // namespace
 
 // An administrator's ordinary session runs with the limited half of a split
-// token; a standard user's token is whole and can be raised with an
-// administrator's password while UAC is on. A full or elevated token has all
-// the rights there are already.
-bool WinElevation::CanRestartElevated() {
-    if (commandLine_ == texts::kRestartedOption) return false;
-    bool elevated = false;
-    const std::optional<TOKEN_ELEVATION_TYPE> type = ElevationType(&elevated);
-    if (!type || elevated) return false;
-    return *type == TokenElevationTypeLimited || UacOn();
+// token, and "runas" gives the same person the full half. Any other token is
+// whole: an elevated one has every right already; a standard account's
+// would be raised with another person's password, to run the launcher and
+// the game as that person, with their Documents folder, where the game would
+// look for the mod, and their settings and saved games.
+bool MayOfferRestart(std::optional<TOKEN_ELEVATION_TYPE> type, bool elevated, bool restarted) {
+    return type == TokenElevationTypeLimited && !elevated && !restarted;
 }
 
-bool WinElevation::RestartElevated() {
+bool WinElevation::CanRestartElevated() {
+    bool elevated = false;
+    const std::optional<TOKEN_ELEVATION_TYPE> type = ElevationType(&elevated);
+    return MayOfferRestart(type, elevated, restarted_);
+}
+
+Restart WinElevation::RestartElevated(const std::string& commandLine, std::string* reason) {
     char program[MAX_PATH];
-    const DWORD programLength = GetModuleFileNameA(nullptr, program, sizeof program);
-    char folder[MAX_PATH];
-    const DWORD folderLength = GetCurrentDirectoryA(sizeof folder, folder);
-    if (programLength == 0 || programLength >= sizeof program || folderLength == 0 ||
-        folderLength >= sizeof folder) {
-        return false;
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (length == 0 || length >= sizeof program) {
+        *reason = ErrorText(length == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER, "");
+        return Restart::Failed;
     }
-    const std::string option(texts::kRestartedOption);
+    // The new launcher starts in the exe's folder: the raised token does not
+    // see the drives that this session mapped.
+    const std::string path(program, length);
+    const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+    // Windows shows its prompt in front only for the program in front. The
+    // player's Yes was this process's last input, which lets it hand the
+    // foreground on (AllowSetForegroundWindow): to the prompt, and to the
+    // new launcher. At "Start Generals" the prompt is also owned by the main
+    // window; at start-up the launcher has no window yet to own it.
+    AllowSetForegroundWindow(ASFW_ANY);
     SHELLEXECUTEINFOA run = {};
     run.cbSize = sizeof run;
-    // Returns once the new launcher has started or was refused: this one
-    // ends right after, and a refusal is answered by the launcher itself.
+    // Returns once the new launcher has started or was refused; a refusal is
+    // told by the launcher itself.
     run.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     run.hwnd = owner_;
     run.lpVerb = "runas";
     run.lpFile = program;
-    run.lpParameters = option.c_str();
-    run.lpDirectory = folder;
+    run.lpParameters = commandLine.c_str();
+    run.lpDirectory = folder.c_str();
     run.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExA(&run) != FALSE;
+    if (ShellExecuteExA(&run)) return Restart::Started;
+    const DWORD error = GetLastError();
+    if (error == ERROR_CANCELLED) return Restart::Declined;
+    *reason = ErrorText(error, path);
+    return Restart::Failed;
 }
 
 }  // namespace kelvaro

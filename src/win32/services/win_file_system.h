@@ -10,6 +10,11 @@
 
 namespace kelvaro {
 
+// What a change that failed with `error` was: a refusal for want of rights,
+// or a failure that no rights would mend. Access denied is a refusal only
+// where the user is short of rights to make the change.
+Change FailureOf(DWORD error, bool shortOfRights);
+
 class WinFileSystem : public FileSystem {
   public:
     Entry Lookup(const std::string& path) override;
