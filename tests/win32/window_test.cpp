@@ -20,6 +20,7 @@
 #include <future>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -491,6 +492,16 @@ TEST_F(Windows, MainFrmLaidOutAgainAtANewDpi) {
     EXPECT_EQ(messages.shown.size(), 1u) << "only the archive message of tier 3";
 }
 
+// The controls that a window tells of new colours: comctl32's keep a copy of
+// the system's colours of their own, which only that message renews.
+std::set<HWND> gToldOfColours;
+LRESULT CALLBACK NoteColoursTold(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (sent->message == WM_SYSCOLORCHANGE && GetParent(sent->hwnd) != nullptr)
+        gToldOfColours.insert(sent->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // High contrast as Windows switches it and Wine cannot: a theme's colours
 // (white on black, the application workspace as dark as the background),
 // controls without visual styles, higher title bars, and the system's answer;
@@ -521,8 +532,12 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
             SetWindowTheme(c, on ? L" " : nullptr, on ? L" " : nullptr);
         metrics.iCaptionHeight = on ? 2 * titleBar : titleBar;
         SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        SendMessageA(shown, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        // Told by either message the system sends: a setting or the theme changed.
+        const bool main = shown == window->Hwnd();
+        SendMessageA(shown, main ? WM_SETTINGCHANGE : WM_THEMECHANGED, SPI_SETNONCLIENTMETRICS, 0);
     };
+    HHOOK noteColours =
+        SetWindowsHookExA(WH_CALLWNDPROC, NoteColoursTold, nullptr, GetCurrentThreadId());
     for (const bool colorsLast : {false, true}) {
         HWND shown = colorsLast ? dialog.Hwnd() : window->Hwnd();
         const std::vector<DWORD> before = Capture(shown);
@@ -532,6 +547,7 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
         setRestOfTheme(shown, true);
         GetWindowRect(shown, &now);
         EXPECT_GT(now.bottom - now.top, frame.bottom - frame.top) << Text(shown) << ": title bar";
+        gToldOfColours.clear();
         if (!colorsLast) SetSysColors(std::size(elements), elements, theme);
         gHighContrast = true;
         if (colorsLast) SetSysColors(std::size(elements), elements, theme);
@@ -539,6 +555,9 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
         GetClientRect(shown, &now);
         EXPECT_TRUE(EqualRect(&now, &client)) << Text(shown) << ": its client area";
         ExpectCaptionsStandOut(shown);
+        EXPECT_EQ(gToldOfColours.size(), layout::ControlsOf(layout::Form::MainFrm).size() +
+                                             layout::ControlsOf(layout::Form::PathFrm).size())
+            << Text(shown) << ": every control of both windows told of the colours";
         if (const char* folder = std::getenv("KELVARO_SCREENSHOTS")) {
             std::ofstream picture(
                 std::string(folder) + (colorsLast ? "\\hc-dialog" : "\\hc-main") + ".ppm",
@@ -552,6 +571,7 @@ TEST_F(Windows, HighContrastPaintsBothWindowsInTheSystemColours) {
         SetSysColors(std::size(elements), elements, system);
         EXPECT_TRUE(Capture(shown) == before) << Text(shown) << " changed";
     }
+    UnhookWindowsHookEx(noteColours);
 }
 
 // The awareness is declared by the best function the system has: each
@@ -651,6 +671,16 @@ TEST_F(Windows, EventsReachTheLogicAndEnterAndEscDoNothing) {
     auto send = [&](UINT message, WPARAM wParam) {
         return SendMessageA(window->Hwnd(), message, wParam, 0);
     };
+    // The link's focus rectangle: its dotted top, where the text has none.
+    auto focusShown = [&] {
+        HWND link = Child(layout::kLabel4);
+        UpdateWindow(link);
+        HDC dc = GetDC(link);
+        const COLORREF back = layout::kBackColor;
+        const bool dotted = GetPixel(dc, 0, 0) != back || GetPixel(dc, 1, 0) != back;
+        ReleaseDC(link, dc);
+        return dotted;
+    };
     const struct {
         const char* what;
         std::function<void()> act;
@@ -665,16 +695,24 @@ TEST_F(Windows, EventsReachTheLogicAndEnterAndEscDoNothing) {
         {"Tab from Start Generals to Visit Website, its focus shown",
          [&] {
              key(layout::kCommand1, VK_TAB);
-             HWND link = Child(layout::kLabel4);
-             EXPECT_EQ(GetFocus(), link);
-             UpdateWindow(link);
-             HDC dc = GetDC(link);  // the focus rectangle's dotted top, where the text has none
-             const COLORREF back = layout::kBackColor;
-             EXPECT_TRUE(GetPixel(dc, 0, 0) != back || GetPixel(dc, 1, 0) != back);
-             ReleaseDC(link, dc);
+             EXPECT_EQ(GetFocus(), Child(layout::kLabel4));
+             EXPECT_TRUE(focusShown());
          },
          nullptr, false},
-        {"Enter on Visit Website", [&] { key(layout::kLabel4, VK_RETURN); },
+        {"Tab on from Visit Website, its focus gone",
+         [&] {
+             key(layout::kLabel4, VK_TAB);
+             EXPECT_FALSE(focusShown());
+         },
+         nullptr, false},
+        {"Enter on Visit Website, and its character taken",
+         [&] {
+             key(layout::kLabel4, VK_RETURN);
+             MSG character = {Child(layout::kLabel4), WM_CHAR, '\r', 0, 0, {}};
+             EXPECT_TRUE(SendMessageA(Child(layout::kLabel4), WM_GETDLGCODE, '\r',
+                                      reinterpret_cast<LPARAM>(&character)) &
+                         DLGC_WANTCHARS);
+         },
          "open web page https://www.moddb.com/mods/kelvaro-mod", false},
         {"Space on Visit Website", [&] { key(layout::kLabel4, VK_SPACE); },
          "open web page https://www.moddb.com/mods/kelvaro-mod", false},

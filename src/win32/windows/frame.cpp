@@ -97,6 +97,9 @@ bool Frame::CreateFrame() {
     // The frame the system draws (a theme's, a title bar of another height)
     // need not be the one it computed for the window.
     FitClientArea();
+    // Focus rectangles hidden until the keyboard is used, as in a dialog.
+    SendMessageA(hwnd_, WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     return true;
 }
 

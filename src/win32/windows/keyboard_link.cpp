@@ -30,9 +30,12 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_GETDLGCODE: {
             // Enter comes to the link rather than to the window's default
-            // button, which it does not have.
+            // button, which it does not have; and so do the characters that
+            // follow Enter and Space, which the dialog manager would
+            // otherwise answer with a beep, finding no control they name.
             const auto* key = reinterpret_cast<const MSG*>(lParam);
-            const LRESULT code = CallWindowProcA(labelProc, link, message, wParam, lParam);
+            const LRESULT code =
+                CallWindowProcA(labelProc, link, message, wParam, lParam) | DLGC_WANTCHARS;
             const bool enter =
                 key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
             return enter ? code | DLGC_WANTMESSAGE : code;
