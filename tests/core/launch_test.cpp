@@ -119,93 +119,72 @@ TEST(Launch, ExitSequenceRestoresThenEnds) {
 // prompt declined, or the start failed (and told), the folder is made as it
 // was and the launcher goes on as after No.
 TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
-    const std::string restarted = "/restarted-as-administrator";
+    // The answers: No; Yes, and Windows starts the new launcher; Yes, and the
+    // player declines Windows' prompt; Yes, and the start fails.
     const std::string failed =
-        "Unable to start Kelvaro Mod as administrator.\n\n"
-        "The file cannot be accessed by the system.";
-    struct Row {
-        const char* name;
-        std::string refused, step;
-        bool yes;
-        Restart outcome;
-        std::string restart;  // the new launcher's command line; none when empty
-        std::string shown;    // a message after the question
-        int games;            // started, by either launcher
-        std::string state;
-    } rows[] = {
-        {"start-up, No", kHideIni, "start-up", false, {}, "", "", 0, kPristine},
-        {"start-up, Yes", kHideIni, "start-up", true, Restart::Started, restarted, "", 0,
-         kPrepared},
-        {"start-up, prompt declined", kHideIni, "start-up", true, Restart::Declined, restarted, "",
-         0, kPristine},
-        {"start-up, start failed", kHideIni, "start-up", true, Restart::Failed, restarted, failed,
-         0, kPristine},
-        {"Start Generals, No", kMoveAside, "press 2", false, {}, "", "", 1, kPrepared},
-        {"Start Generals, Yes", kMoveAside, "press 2", true, Restart::Started,
-         restarted + " /start-tier:2", "", 1, Substituted(2)},
-        {"Start Generals, prompt declined", kMoveAside, "press 2", true, Restart::Declined,
-         restarted + " /start-tier:2", "", 1, kPrepared},
-        {"Start Generals, start failed", kMoveAside, "press 2", true, Restart::Failed,
-         restarted + " /start-tier:2", failed, 1, kPrepared},
-    };
-    for (const Row& row : rows) {
-        LauncherRig rig;
-        rig.elevation.canRestart = true;
-        rig.elevation.outcome = row.outcome;
-        rig.messages.answers = {row.yes};
-        if (row.step != "start-up") rig.Run({"start-up"});
-        rig.files.refusing.insert(row.refused);
-        rig.Run({row.step});
-        EXPECT_EQ(rig.messages.asked.size(), 1u) << row.name << ": asked once only";
-        EXPECT_EQ(rig.elevation.commandLines,
-                  (row.restart.empty() ? Journal{} : Journal{row.restart}))
-            << row.name;
-        EXPECT_EQ(rig.view.ended, row.outcome == Restart::Started && row.yes) << row.name;
-        if (rig.view.ended) {
-            // The folder as it was before this launcher; then the new one.
-            EXPECT_EQ(rig.GameTree(), rig.pristine) << row.name;
-            rig.files.refusing.clear();
-            const StartOptions options = ReadStartOptions(row.restart);
-            rig.Run({"start-up"});
-            if (options.tier != 0) rig.frm->PressStartFor(options.tier);
-            EXPECT_EQ(rig.view.checked, options.tier != 0 ? options.tier : 10) << row.name;
-            EXPECT_EQ(rig.messages.asked.size(), 1u) << row.name << ": not asked again";
+        "Unable to start Kelvaro Mod as administrator.\n\nThe file cannot be accessed by the "
+        "system.";
+    const std::optional<Restart> answers[] = {
+        {}, Restart::Started, Restart::Declined, Restart::Failed};
+    const struct {
+        std::string step, refused, tier;  // where Windows refuses which change
+        std::string states[4];            // the folder at the end, after each answer
+    } rows[] = {{"start-up", kHideIni, "", {kPristine, kPrepared, kPristine, kPristine}},
+                {"press 2",
+                 kMoveAside,
+                 " /start-tier:2",
+                 {kPrepared, Substituted(2), kPrepared, kPrepared}}};
+    for (const auto& row : rows)
+        for (int a = 0; a < 4; ++a) {
+            LauncherRig rig;
+            rig.elevation.canRestart = true;
+            rig.elevation.outcome = answers[a].value_or(Restart::Started);
+            rig.messages.answers = {answers[a].has_value()};
+            if (row.step != "start-up") rig.Run({"start-up"});
+            rig.files.refusing.insert(row.refused);
+            rig.Run({row.step});
+            const std::string what = row.step + ", answer " + std::to_string(a);
+            const std::string restart = "/restarted-as-administrator" + row.tier;
+            EXPECT_EQ(rig.elevation.commandLines, a == 0 ? Journal{} : Journal{restart}) << what;
+            const std::string told = rig.messages.shown.empty() ? "" : rig.messages.shown[0].text;
+            EXPECT_EQ(told, a == 3 ? failed : "") << what;
+            EXPECT_EQ(rig.view.ended, a == 1) << what;
+            if (a == 1) {
+                // The folder as it was before this launcher; the new one, whose
+                // changes Windows allows, goes on with the tier and never asks.
+                EXPECT_EQ(rig.GameTree(), rig.pristine) << what;
+                rig.files.refusing.clear();
+                const StartOptions options = ReadStartOptions(restart);
+                rig.Run({"start-up"});
+                if (options.tier != 0) rig.frm->PressStartFor(options.tier);
+                EXPECT_EQ(rig.view.checked, row.tier.empty() ? 10 : 2) << what;
+            }
+            EXPECT_EQ(rig.messages.asked.size(), 1u) << what << ": asked once only";
+            EXPECT_EQ(rig.processes.started.size(), row.tier.empty() ? 0u : 1u) << what;
+            EXPECT_EQ(rig.GameState(), row.states[a]) << what;
         }
-        std::vector<std::string> shown;
-        for (const ShownMessage& message : rig.messages.shown) shown.push_back(message.text);
-        EXPECT_EQ(shown, (row.shown.empty() ? Journal{} : Journal{row.shown})) << row.name;
-        EXPECT_EQ(rig.processes.started.size(), size_t(row.games)) << row.name;
-        EXPECT_EQ(rig.GameState(), row.state) << row.name;
-    }
 }
 
 // What a launcher is told on its command line, as any outside input: only an
 // option it knows, with one of the ten tiers exactly as its Tag is written.
 TEST(Launch, TheCommandLineIsReadAsOutsideInput) {
-    const struct {
-        const char* commandLine;
-        bool restarted;
-        int tier;
-    } rows[] = {
-        {"", false, 0},
-        {"/restarted-as-administrator", true, 0},
-        {"/restarted-as-administrator /start-tier:2", true, 2},
-        {"\t/start-tier:10  /restarted-as-administrator ", true, 10},
-        {"/start-tier:1", false, 1},
-        {"/start-tier:0", false, 0},
-        {"/start-tier:11", false, 0},
-        {"/start-tier:02", false, 0},
-        {"/start-tier:2x", false, 0},
-        {"/start-tier:-2", false, 0},
-        {"/start-tier:", false, 0},
-        {"/START-TIER:2 /Restarted-As-Administrator", false, 0},
-        {"/restarted-as-administrator2 /start-tier:3/start-tier:4", false, 0},
-        {"\"/restarted-as-administrator\"", false, 0},
+    const std::pair<const char*, std::pair<bool, int>> rows[] = {
+        {"/restarted-as-administrator /start-tier:2", {true, 2}},
+        {"\t/start-tier:10  /restarted-as-administrator ", {true, 10}},
+        {"/start-tier:1", {false, 1}},
+        {"", {false, 0}},
+        {"/start-tier:0", {false, 0}},
+        {"/start-tier:11", {false, 0}},
+        {"/start-tier:02", {false, 0}},
+        {"/start-tier:2x", {false, 0}},
+        {"/start-tier:-2", {false, 0}},
+        {"/start-tier:", {false, 0}},
+        {"/START-TIER:2 /Restarted-As-Administrator \"/restarted-as-administrator\"", {false, 0}},
+        {"/restarted-as-administrator2 /start-tier:3/start-tier:4", {false, 0}},
     };
-    for (const auto& row : rows) {
-        const StartOptions options = ReadStartOptions(row.commandLine);
-        EXPECT_EQ(options.restarted, row.restarted) << '"' << row.commandLine << '"';
-        EXPECT_EQ(options.tier, row.tier) << '"' << row.commandLine << '"';
+    for (const auto& [commandLine, expected] : rows) {
+        const StartOptions options = ReadStartOptions(commandLine);
+        EXPECT_EQ(std::make_pair(options.restarted, options.tier), expected) << commandLine;
     }
 }
 

@@ -104,27 +104,20 @@ TEST(WinProcessStarter, ReportsWhyAProgramCouldNotStart) {
 }
 
 // The box is modal: a second thread reads it and presses its OK button.
-// The offer to start again as administrator, by what the token says: the
-// columns are a token neither elevated nor restarted, elevated, restarted,
-// and both. Only an administrator's ordinary session gains by it.
+// The offer to start again as administrator, by what the token says: for
+// each elevation type, offered ('o') or not ('-') to a token that is neither
+// elevated nor restarted, elevated, restarted, and both.
 TEST(WinElevation, OffersTheRestartOnlyInAnAdministratorsOrdinarySession) {
-    const struct {
-        const char* what;
-        std::optional<TOKEN_ELEVATION_TYPE> type;
-        const char* offered;
-    } rows[] = {
-        {"Windows XP: no elevation", std::nullopt, "----"},
-        {"a standard account, or UAC off", TokenElevationTypeDefault, "----"},
-        {"an administrator raised", TokenElevationTypeFull, "----"},
-        {"an administrator's ordinary session", TokenElevationTypeLimited, "o---"},
+    const std::pair<std::optional<TOKEN_ELEVATION_TYPE>, const char*> rows[] = {
+        {std::nullopt, "----"},               // Windows XP
+        {TokenElevationTypeDefault, "----"},  // a standard account, or UAC off
+        {TokenElevationTypeFull, "----"},     // an administrator raised
+        {TokenElevationTypeLimited, "o---"},  // an administrator's ordinary session
     };
-    for (const auto& row : rows) {
-        for (int column = 0; column < 4; ++column) {
-            const bool elevated = column & 1, restarted = column & 2;
-            EXPECT_EQ(MayOfferRestart(row.type, elevated, restarted), row.offered[column] == 'o')
-                << row.what << (elevated ? ", elevated" : "") << (restarted ? ", restarted" : "");
-        }
-    }
+    for (const auto& [type, offered] : rows)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(MayOfferRestart(type, column & 1, column & 2), offered[column] == 'o')
+                << "type " << type.value_or(TOKEN_ELEVATION_TYPE(0)) << ", column " << column;
 }
 
 TEST(WinMessageBox, ShowsTheTextUnderTheProductNameAndReturnsOnOk) {
