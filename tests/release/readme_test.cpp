@@ -50,6 +50,7 @@ TEST(PlayersReadMe, QuotesEveryMessageAndNameAsTheLauncherHasIt) {
         {"folder refused", std::string(texts::kFolderRefusedHead) + "C:\\"},
         {"restart question",
          std::string(texts::kFolderRefusedTail) + std::string(texts::kRestartQuestion)},
+        {"restart failed", std::string(texts::kRestartFailed)},
         {"folder left as it is",
          std::string(texts::kFolderRefusedTail) + std::string(texts::kGoingOnUnchanged)},
         {"dialog caption", std::string(texts::kPathCaption)},
