@@ -25,6 +25,8 @@ const std::string kPathCaption = "Enter the right path plus generals.exe...";
 const std::string kGameProgram = "C:\\KelvaroSandbox\\Generals\\generals.exe";
 const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
 const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
+const std::string kGameMissing =
+    "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
 
 std::string ModCommand(int tier) {
     return "\"" + kGameProgram + "\" -mod Kelvaro" + std::to_string(tier) + ".big";
@@ -52,13 +54,15 @@ class LauncherRun : public ::testing::Test {
         WaitFor("the description of tier " + std::to_string(tier),
                 [&] { return main.Description() == description; });
     }
-    // Waits until `count` games have started and ended, and returns what they logged.
-    std::vector<GameStart> Games(unsigned count) const {
+    // Waits until `count` games have started and ended, and returns what the last one logged.
+    GameStart Game(unsigned count) const {
         WaitFor(std::to_string(count) + " game start(s)",
                 [&] { return launcher_->ProgramsStarted() >= count; });
         launcher_->WaitForPrograms();
         EXPECT_EQ(launcher_->ProgramsStarted(), count);
-        return sandbox_->GameStarts();
+        std::vector<GameStart> games = sandbox_->GameStarts();
+        EXPECT_EQ(games.size(), count) << "games logged";
+        return games.empty() ? GameStart{} : games.back();
     }
     // One row of a table: its failures, exceptions included, name the row.
     template <class Body>
@@ -69,6 +73,15 @@ class LauncherRun : public ::testing::Test {
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
         }
+    }
+    // Start Generals brings `text` in a critical box, and no game starts.
+    void ExpectStartRefused(const MainWindow& main, const std::string& text) const {
+        Click(main.StartButton());
+        MessageBoxSeen box = Answer();
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.icon, BoxIcon::Critical);
+        Settle(main.window);
+        EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
     }
     void QuitAndExpectPristine(const MainWindow& main) const {
         Click(main.QuitButton());
@@ -83,10 +96,8 @@ class LauncherRun : public ::testing::Test {
     FolderTree Prepared() const {
         const std::string ini = "Data\\INI\\";
         FolderTree tree;
-        for (const auto& [path, bytes] : sandbox_->PristineTree()) {
-            bool inIni = path.rfind(ini, 0) == 0;
-            tree[inIni ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
-        }
+        for (const auto& [path, bytes] : sandbox_->PristineTree())
+            tree[path.starts_with(ini) ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
         return tree;
     }
     FolderTree Substituted(int tier) const {
@@ -111,12 +122,11 @@ TEST_F(LauncherRun, TypicalRunPlaysTier2AndQuitRestoresThePristineFolder) {
     SelectTier(main, 2, kTier2Text);
     EXPECT_EQ(main.SelectedTier(), 2);
     Click(main.StartButton());
-    std::vector<GameStart> games = Games(1);
-    ASSERT_EQ(games.size(), 1u);
-    EXPECT_EQ(games[0].commandLine, ModCommand(2));
-    EXPECT_FALSE(games[0].iniFolder);
-    EXPECT_TRUE(games[0].hiddenIniFolder);
-    EXPECT_EQ(games[0].script, Fingerprint(Sandbox::TierScriptBytes(2)));
+    GameStart game = Game(1);
+    EXPECT_EQ(game.commandLine, ModCommand(2));
+    EXPECT_FALSE(game.iniFolder);
+    EXPECT_TRUE(game.hiddenIniFolder);
+    EXPECT_EQ(game.script, Fingerprint(Sandbox::TierScriptBytes(2)));
     EXPECT_EQ(sandbox_->GameTree(), Substituted(2));
     EXPECT_TRUE(launcher_->Running());
 
@@ -183,12 +193,7 @@ TEST_F(LauncherRun, ClosingTheDialogGoesOnWithoutAGameFolder) {
     PostSystemClose(launcher_->WaitPathDialog());
     MainWindow main = Main();
     EXPECT_EQ(main.Description(), kTier10Text);
-    Click(main.StartButton());
-    MessageBoxSeen missing = Answer();
-    EXPECT_EQ(missing.text,
-              "Unable to find generals.exe. Make sure C&C Generals is installed correctly.");
-    Settle(main.window);
-    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    ExpectStartRefused(main, kGameMissing);
     QuitAndExpectPristine(main);
 }
 
@@ -204,17 +209,12 @@ TEST_F(LauncherRun, MissingArchiveIsReportedAndBlocksTheStartUntilTier10) {
     WaitFor("the tier-3 description", [&] { return main.Description() == kTier3Text; });
     EXPECT_EQ(main.SelectedTier(), 3);
 
-    Click(main.StartButton());
-    EXPECT_EQ(Answer().text, ArchiveMessage(3));
-    Settle(main.window);
-    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    ExpectStartRefused(main, ArchiveMessage(3));
     EXPECT_EQ(sandbox_->GameTree(), Prepared());
 
     SelectTier(main, 10, kTier10Text);
     Click(main.StartButton());
-    std::vector<GameStart> games = Games(1);
-    ASSERT_EQ(games.size(), 1u);
-    EXPECT_EQ(games[0].commandLine, "\"" + kGameProgram + "\"");
+    EXPECT_EQ(Game(1).commandLine, "\"" + kGameProgram + "\"");
     QuitAndExpectPristine(main);
 }
 
@@ -240,9 +240,7 @@ TEST_F(LauncherRun, TierScriptsAreSubstitutedForTiers1To3Only) {
                     WaitFor("tier selected", [&] { return main.SelectedTier() == tier; });
                 }
                 Click(main.StartButton());
-                std::vector<GameStart> games = Games(static_cast<unsigned>(i + 1));
-                ASSERT_EQ(games.size(), i + 1);
-                EXPECT_EQ(games[i].commandLine, ModCommand(tier));
+                EXPECT_EQ(Game(static_cast<unsigned>(i + 1)).commandLine, ModCommand(tier));
             }
             EXPECT_EQ(sandbox_->GameTree(),
                       row.scriptInPlace ? Substituted(row.scriptInPlace) : Prepared());
@@ -262,10 +260,9 @@ TEST_F(LauncherRun, MissingTierScriptWarnsAndStartsTheGameUntouched) {
     EXPECT_EQ(warning.icon, BoxIcon::Exclamation);
     EXPECT_EQ(launcher_->ProgramsStarted(), 0u) << "the game starts after the warning";
     launcher_->Answer(warning);
-    std::vector<GameStart> games = Games(1);
-    ASSERT_EQ(games.size(), 1u);
-    EXPECT_EQ(games[0].commandLine, ModCommand(3));
-    EXPECT_EQ(games[0].script, Fingerprint(Sandbox::GameScriptBytes()));
+    GameStart game = Game(1);
+    EXPECT_EQ(game.commandLine, ModCommand(3));
+    EXPECT_EQ(game.script, Fingerprint(Sandbox::GameScriptBytes()));
     EXPECT_EQ(sandbox_->GameTree(), Prepared());
     QuitAndExpectPristine(main);
 }
@@ -275,7 +272,7 @@ TEST_F(LauncherRun, KilledWhileSubstitutedIsRepairedByTheNextRun) {
     MainWindow main = Main();
     SelectTier(main, 2, kTier2Text);
     Click(main.StartButton());
-    Games(1);
+    Game(1);
     launcher_->Kill();
     EXPECT_EQ(sandbox_->GameTree(), Substituted(2)) << "a killed run leaves the folder as it was";
 
@@ -307,7 +304,7 @@ TEST_F(LauncherRun, EveryWayOfClosingRestoresTheFolder) {
                        "upgrades and special infantry abilities like Building Capture are "
                        "available.");
             Click(main.StartButton());
-            Games(1);
+            Game(1);
             // The folder is read once the exit sequence is over: reading a file
             // while the launcher deletes it makes the delete fail.
             row.close(*launcher_, main.window);
@@ -336,13 +333,7 @@ TEST_F(LauncherRun, MissingGameProgramIsReportedAndNothingIsTouched) {
     Start({.gameProgram = false});
     MainWindow main = Main();
     SelectTier(main, 2, kTier2Text);
-    Click(main.StartButton());
-    MessageBoxSeen missing = Answer();
-    EXPECT_EQ(missing.text,
-              "Unable to find generals.exe. Make sure C&C Generals is installed correctly.");
-    EXPECT_EQ(missing.icon, BoxIcon::Critical);
-    Settle(main.window);
-    EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
+    ExpectStartRefused(main, kGameMissing);
     EXPECT_EQ(sandbox_->GameTree(), Prepared());
     QuitAndExpectPristine(main);
 }

@@ -40,9 +40,21 @@ void PrintTo(const Exe& exe, std::ostream* out) {
     *out << exe.name;
 }
 
-bool ExesRequired() {
+// True when `exe` is not built, which is a failure when the exes are required.
+bool NotBuilt(const Exe& exe) {
+    if (std::filesystem::exists(exe.path)) return false;
     const char* required = std::getenv("KELVARO_REQUIRE_EXES");
-    return required != nullptr && std::string(required) == "1";
+    if (required != nullptr && std::string(required) == "1")
+        ADD_FAILURE() << "not built: " << exe.path;
+    return true;
+}
+
+// The headers of the exe at `path`; none, after a failure, when unreadable.
+PeImage Read(const char* path) {
+    std::string error;
+    std::optional<PeImage> image = ReadPeFile(path, &error);
+    EXPECT_TRUE(image) << path << ": " << error;
+    return image.value_or(PeImage{});
 }
 
 std::string Lower(std::string text) {
@@ -54,15 +66,8 @@ std::string Lower(std::string text) {
 class PeHeaders : public ::testing::TestWithParam<Exe> {
   protected:
     void SetUp() override {
-        const Exe& exe = GetParam();
-        if (!std::filesystem::exists(exe.path)) {
-            if (ExesRequired()) FAIL() << "not built: " << exe.path;
-            GTEST_SKIP() << "not built: " << exe.path;
-        }
-        std::string error;
-        std::optional<PeImage> read = ReadPeFile(exe.path, &error);
-        ASSERT_TRUE(read) << exe.path << ": " << error;
-        image_ = *read;
+        if (NotBuilt(GetParam())) GTEST_SKIP() << "not built: " << GetParam().path;
+        image_ = Read(GetParam().path);
     }
     PeImage image_;
 };
@@ -120,14 +125,10 @@ TEST_P(PeHeaders, NeedsNoStackProtectorDllAndFindsTheDllSearchSwitchAtRunTime) {
     }
 }
 
-// "dll!function" for each import of the exe at `path`.
-std::set<std::string> Imports(const char* path) {
-    std::string error;
-    std::optional<PeImage> image = ReadPeFile(path, &error);
-    EXPECT_TRUE(image) << path << ": " << error;
+// "dll!function" for each import of the image.
+std::set<std::string> Imports(const PeImage& image) {
     std::set<std::string> imports;
-    if (!image) return imports;
-    for (const PeImport& import : image->imports) {
+    for (const PeImport& import : image.imports) {
         for (const std::string& function : import.functions)
             imports.insert(Lower(import.dll) + "!" + function);
     }
@@ -146,13 +147,10 @@ std::set<std::string> Without(const std::set<std::string>& these,
 // same code with the same options: what one imports and the other does not is
 // what the architecture changes, and nothing else.
 TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
-    for (const Exe& exe : kExes) {
-        if (std::filesystem::exists(exe.path)) continue;
-        if (ExesRequired()) FAIL() << "not built: " << exe.path;
-        GTEST_SKIP() << "not built: " << exe.path;
-    }
-    const std::set<std::string> x86_64 = Imports(kExes[0].path);
-    const std::set<std::string> i686 = Imports(kExes[1].path);
+    for (const Exe& exe : kExes)
+        if (NotBuilt(exe)) GTEST_SKIP() << "not built: " << exe.path;
+    const std::set<std::string> x86_64 = Imports(Read(kExes[0].path));
+    const std::set<std::string> i686 = Imports(Read(kExes[1].path));
     const std::set<std::string> x86_64Only = {
         // Window data the size of a pointer; 32-bit headers name these
         // Get/SetWindowLongA.
@@ -199,7 +197,7 @@ TEST_P(PeHeaders, StartsOnWindowsXpSp3WhenItIsThePlayers) {
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') xp.insert(line);
     EXPECT_GT(xp.size(), 100u) << KELVARO_XP_IMPORTS;
-    EXPECT_EQ(Without(Imports(GetParam().path), xp), std::set<std::string>{});
+    EXPECT_EQ(Without(Imports(image_), xp), std::set<std::string>{});
 }
 
 // A time stamp would make every build of the same sources differ.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -14,12 +15,9 @@ namespace {
 
 constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
 
-std::string Native(const std::string& relative) {
-    std::string native = relative;
-    for (char& c : native) {
-        if (c == '\\') c = kSeparator;
-    }
-    return native;
+std::string Native(std::string relative) {
+    std::replace(relative.begin(), relative.end(), '\\', kSeparator);
+    return relative;
 }
 
 }  // namespace

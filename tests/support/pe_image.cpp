@@ -45,6 +45,12 @@ class Bytes {
     const std::vector<unsigned char>& bytes_;
 };
 
+// Gives the reason why the bytes cannot be read, and fails.
+bool Fail(std::string* error, const std::string& reason) {
+    *error = reason;
+    return false;
+}
+
 // The file offset of a relative virtual address, through the section that holds it.
 std::optional<std::uint64_t> FileOffset(const PeImage& image, std::uint32_t rva) {
     for (const PeSection& section : image.sections) {
@@ -56,15 +62,9 @@ std::optional<std::uint64_t> FileOffset(const PeImage& image, std::uint32_t rva)
 
 bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
     bool ok = true;
-    if (file.U16(0, &ok) != 0x5A4D || !ok) {
-        *error = "no MZ header";
-        return false;
-    }
+    if (file.U16(0, &ok) != 0x5A4D || !ok) return Fail(error, "no MZ header");
     std::uint64_t pe = file.U32(0x3C, &ok);
-    if (!ok || file.U32(pe, &ok) != 0x00004550 || !ok) {
-        *error = "no PE signature";
-        return false;
-    }
+    if (!ok || file.U32(pe, &ok) != 0x00004550 || !ok) return Fail(error, "no PE signature");
     std::uint64_t coff = pe + 4;
     image->machine = file.U16(coff, &ok);
     std::uint16_t sectionCount = file.U16(coff + 2, &ok);
@@ -74,10 +74,7 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
 
     std::uint64_t optional = coff + 20;
     std::uint16_t magic = file.U16(optional, &ok);
-    if (!ok || (magic != 0x10B && magic != 0x20B)) {
-        *error = "unknown optional header";
-        return false;
-    }
+    if (!ok || (magic != 0x10B && magic != 0x20B)) return Fail(error, "unknown optional header");
     image->pe32Plus = magic == 0x20B;
     image->imageBase =
         image->pe32Plus ? file.U64(optional + 24, &ok) : file.U32(optional + 28, &ok);
@@ -87,10 +84,8 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
     std::uint64_t directoryCountAt = optional + (image->pe32Plus ? 108 : 92);
     std::uint32_t directoryCount = file.U32(directoryCountAt, &ok);
     if (!ok || directoryCount > 16 ||
-        directoryCountAt + 4 + directoryCount * 8 > optional + optionalSize) {
-        *error = "bad data directories";
-        return false;
-    }
+        directoryCountAt + 4 + directoryCount * 8 > optional + optionalSize)
+        return Fail(error, "bad data directories");
     for (std::uint32_t i = 0; i < directoryCount; ++i) {
         std::uint64_t at = directoryCountAt + 4 + i * 8;
         image->directories.push_back({file.U32(at, &ok), file.U32(at + 4, &ok)});
@@ -98,10 +93,7 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
 
     std::uint64_t sectionAt = optional + optionalSize;
     for (std::uint16_t i = 0; i < sectionCount; ++i, sectionAt += 40) {
-        if (!file.Has(sectionAt, 40)) {
-            *error = "section table runs past the end";
-            return false;
-        }
+        if (!file.Has(sectionAt, 40)) return Fail(error, "section table runs past the end");
         PeSection section;
         // Eight bytes, zero-padded; a name of exactly eight has no terminator.
         for (int c = 0; c < 8; ++c) {
@@ -115,7 +107,7 @@ bool ReadHeaders(const Bytes& file, PeImage* image, std::string* error) {
         section.rawOffset = file.U32(sectionAt + 20, &ok);
         image->sections.push_back(section);
     }
-    return ok;
+    return ok || Fail(error, "headers run past the end");
 }
 
 bool ReadImports(const Bytes& file, PeImage* image, std::string* error) {
@@ -126,10 +118,7 @@ bool ReadImports(const Bytes& file, PeImage* image, std::string* error) {
     bool ok = true;
     for (std::uint32_t entry = directory.rva;; entry += 20) {
         std::optional<std::uint64_t> at = FileOffset(*image, entry);
-        if (!at || !file.Has(*at, 20)) {
-            *error = "import table runs past its section";
-            return false;
-        }
+        if (!at || !file.Has(*at, 20)) return Fail(error, "import table runs past its section");
         std::uint32_t lookup = file.U32(*at, &ok);
         std::uint32_t nameRva = file.U32(*at + 12, &ok);
         std::uint32_t addresses = file.U32(*at + 16, &ok);
@@ -138,32 +127,23 @@ bool ReadImports(const Bytes& file, PeImage* image, std::string* error) {
         PeImport import;
         std::optional<std::uint64_t> nameAt = FileOffset(*image, nameRva);
         std::optional<std::string> name = nameAt ? file.Text(*nameAt) : std::nullopt;
-        if (!name) {
-            *error = "import with an unreadable DLL name";
-            return false;
-        }
+        if (!name) return Fail(error, "import with an unreadable DLL name");
         import.dll = *name;
         for (std::uint32_t thunk = lookup != 0 ? lookup : addresses;; thunk += thunkWidth) {
             std::optional<std::uint64_t> thunkAt = FileOffset(*image, thunk);
             std::uint64_t value = thunkAt ? file.Read(*thunkAt, thunkWidth, &ok) : 0;
-            if (!thunkAt || !ok) {
-                *error = "import thunks of " + import.dll + " run past their section";
-                return false;
-            }
+            if (!thunkAt || !ok)
+                return Fail(error, "import thunks of " + import.dll + " run past their section");
             if (value == 0) break;
             if (value & ordinalFlag) {
-                std::string ordinal = "#";
-                ordinal += std::to_string(value & 0xFFFF);
-                import.functions.push_back(ordinal);
+                import.functions.push_back(std::string("#").append(std::to_string(value & 0xFFFF)));
                 continue;
             }
             std::optional<std::uint64_t> hintAt =
                 FileOffset(*image, static_cast<std::uint32_t>(value));
             std::optional<std::string> function = hintAt ? file.Text(*hintAt + 2) : std::nullopt;
-            if (!function) {
-                *error = "import of " + import.dll + " with an unreadable name";
-                return false;
-            }
+            if (!function)
+                return Fail(error, "import of " + import.dll + " with an unreadable name");
             import.functions.push_back(*function);
         }
         image->imports.push_back(import);
@@ -176,8 +156,7 @@ bool ReadResourceStamp(const Bytes& file, PeImage* image, std::string* error) {
     std::optional<std::uint64_t> root = FileOffset(*image, directory.rva);
     bool ok = true;
     if (root) image->resourceTimeDateStamp = file.U32(*root + 4, &ok);
-    if (!root || !ok) *error = "resource directory outside the file";
-    return root && ok;
+    return (root && ok) || Fail(error, "resource directory outside the file");
 }
 
 }  // namespace
@@ -196,12 +175,9 @@ PeDirectory PeImage::Directory(std::size_t index) const {
 std::optional<PeImage> ReadPeImage(const std::vector<unsigned char>& bytes, std::string* error) {
     Bytes file(bytes);
     PeImage image;
-    if (!ReadHeaders(file, &image, error)) {
-        if (error->empty()) *error = "headers run past the end";
+    if (!ReadHeaders(file, &image, error) || !ReadImports(file, &image, error) ||
+        !ReadResourceStamp(file, &image, error))
         return std::nullopt;
-    }
-    if (!ReadImports(file, &image, error)) return std::nullopt;
-    if (!ReadResourceStamp(file, &image, error)) return std::nullopt;
     return image;
 }
 

@@ -26,73 +26,48 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-struct Search {
-    std::string className;
-    std::string text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    if ((search->className.empty() || ClassOf(child) == search->className) &&
-        WindowText(child) == search->text) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
+// The top-level windows, or the children of `parent` at any depth.
+std::vector<HWND> Windows(HWND parent = nullptr) {
+    std::vector<HWND> windows;
+    auto add = [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+    };
+    const auto list = reinterpret_cast<LPARAM>(&windows);
+    parent ? EnumChildWindows(parent, add, list) : EnumWindows(add, list);
+    return windows;
 }
 
-// A square true-colour drawing surface, read back as 0x00RRGGBB values.
-class Canvas {
-  public:
-    explicit Canvas(int size) : dc_(CreateCompatibleDC(nullptr)), size_(size) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const { return dc_; }
-    std::vector<COLORREF> Pixels() const {
-        GdiFlush();
-        const auto* first = static_cast<const COLORREF*>(bits_);
-        return std::vector<COLORREF>(first, first + size_ * size_);
-    }
-
-  private:
-    HDC dc_;
-    int size_;
-    HBITMAP bitmap_ = nullptr;
-    void* bits_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
-std::vector<COLORREF> ScreenPixels(int x, int y, int size) {
-    Canvas canvas(size);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.Dc(), 0, 0, size, size, screen, x, y, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    return canvas.Pixels();
+// What `draw` paints on a square true-colour surface, as 0x00RRGGBB values.
+template <class Draw>
+std::vector<COLORREF> Drawn(int size, Draw draw) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    GdiFlush();
+    const auto* first = static_cast<const COLORREF*>(bits);
+    std::vector<COLORREF> pixels(first, first + size * size);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
 }
 
 // A system icon as a box's icon static draws it, over the box's background,
 // at the static's size (32 pixels at 96 dpi, more on a scaled display).
 std::vector<COLORREF> IconPixels(LPCSTR icon, COLORREF pixel, int size) {
-    Canvas canvas(size);
-    RECT all = {0, 0, size, size};
-    HBRUSH background =
-        CreateSolidBrush(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
-    FillRect(canvas.Dc(), &all, background);
-    DeleteObject(background);
-    DrawIconEx(canvas.Dc(), 0, 0, LoadIconA(nullptr, icon), size, size, 0, nullptr, DI_NORMAL);
-    return canvas.Pixels();
+    return Drawn(size, [&](HDC dc) {
+        RECT all = {0, 0, size, size};
+        HBRUSH background =
+            CreateSolidBrush(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
+        FillRect(dc, &all, background);
+        DeleteObject(background);
+        DrawIconEx(dc, 0, 0, LoadIconA(nullptr, icon), size, size, 0, nullptr, DI_NORMAL);
+    });
 }
 
 long Distance(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
@@ -119,7 +94,11 @@ std::optional<BoxIcon> ReadIcon(HWND box) {
     RECT rect;
     GetWindowRect(iconStatic, &rect);
     const int size = std::max(1, static_cast<int>(rect.right - rect.left));
-    std::vector<COLORREF> shown = ScreenPixels(rect.left, rect.top, size);
+    std::vector<COLORREF> shown = Drawn(size, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, size, size, screen, rect.left, rect.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
     long hand = Distance(shown, IconPixels(IDI_HAND, shown[0], size));
     long exclamation = Distance(shown, IconPixels(IDI_EXCLAMATION, shown[0], size));
     // A close match to one icon and a clear difference from the other.
@@ -127,6 +106,13 @@ std::optional<BoxIcon> ReadIcon(HWND box) {
     if (hand < close && exclamation > 4 * hand) return BoxIcon::Critical;
     if (exclamation < close && hand > 4 * exclamation) return BoxIcon::Exclamation;
     return std::nullopt;
+}
+
+// A message to a window of another process, given up on when its thread hangs.
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendMs,
+                               result ? result : &ignored) != 0;
 }
 
 // A primary token with the limited half of the driver's own split token.
@@ -155,17 +141,16 @@ void PrintTo(BoxIcon icon, std::ostream* out) {
 std::string WindowText(HWND window) {
     char text[4096] = {};
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_ABORTIFHUNG, kSendMs, &length)) {
-        return std::string();
-    }
+    if (!Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), &length)) return {};
     return std::string(text, length);
 }
 
 HWND FindChild(HWND parent, const std::string& className, const std::string& text) {
-    Search search{className, text};
-    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child : Windows(parent)) {
+        if ((className.empty() || ClassOf(child) == className) && WindowText(child) == text)
+            return child;
+    }
+    return nullptr;
 }
 
 HWND ChildAt(HWND parent, int x, int y) {
@@ -212,16 +197,12 @@ void MouseClick(HWND control) {
 
 bool IsChecked(HWND option) {
     DWORD_PTR state = 0;
-    SendMessageTimeoutA(option, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &state);
-    return state == BST_CHECKED;
+    return Send(option, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
 }
 
 void TypeText(HWND edit, const std::string& text) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, kSendMs, &result)) {
+    if (!Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
         throw std::runtime_error("typing '" + text + "' failed");
-    }
 }
 
 void PostClose(HWND window) {
@@ -237,8 +218,7 @@ void PostQuit(HWND window) {
 }
 
 void Settle(HWND window) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result);
+    Send(window, WM_NULL, 0, 0);
 }
 
 Launcher::Launcher(const std::string& program, const std::string& currentFolder, Rights rights) {
@@ -304,27 +284,16 @@ bool Launcher::Ours(DWORD processId) const {
 }
 
 HWND Launcher::FindWindowNamed(const std::string& className, const std::string& caption) const {
-    struct Context {
-        const Launcher* self;
-        const std::string* className;
-        const std::string* caption;
-        HWND found;
-    } context{this, &className, &caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (!IsWindowVisible(window)) return TRUE;
-            if (!c->className->empty() && ClassOf(window) != *c->className) return TRUE;
-            char caption[512] = {};
-            GetWindowTextA(window, caption, sizeof caption);
-            if (*c->caption != caption || !c->self->Ours(owner)) return TRUE;
-            c->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&context));
-    return context.found;
+    for (HWND window : Windows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (!IsWindowVisible(window)) continue;
+        if (!className.empty() && ClassOf(window) != className) continue;
+        char text[512] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (caption == text && Ours(owner)) return window;
+    }
+    return nullptr;
 }
 
 HWND Launcher::WaitWindow(const std::string& className, const std::string& caption,
@@ -368,28 +337,25 @@ void Launcher::Answer(const MessageBoxSeen& box, int button) const {
     WaitFor("the message box '" + box.text + "' to close", [&] { return !IsWindow(box.window); });
 }
 
-unsigned Launcher::ProgramsStarted() const {
+JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Launcher::Accounting() const {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
     QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
                               sizeof accounting, nullptr);
-    return accounting.TotalProcesses - 1;
+    return accounting;
+}
+
+unsigned Launcher::ProgramsStarted() const {
+    return Accounting().TotalProcesses - 1;
 }
 
 void Launcher::WaitForPrograms() const {
-    WaitFor("the programs started by the launcher to end", [&] {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
-        QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
-                                  sizeof accounting, nullptr);
-        return accounting.ActiveProcesses == (Running() ? 1u : 0u);
-    });
+    WaitFor("the programs started by the launcher to end",
+            [&] { return Accounting().ActiveProcesses == (Running() ? 1u : 0u); });
 }
 
 void Launcher::EndSession(HWND mainWindow) const {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                        kSendMs, &result);
-    SendMessageTimeoutA(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                        kSendMs, &result);
+    Send(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    Send(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
 }
 
 void Launcher::WaitForExit(const std::string& forbiddenCaption) const {

@@ -110,6 +110,7 @@ class Launcher {
 
   private:
     bool Ours(DWORD processId) const;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
 
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,11 +22,17 @@ namespace {
 constexpr char kInstallKey[] = "SOFTWARE\\Electronic Arts\\EA Games\\Generals";
 constexpr char kUserDataSuffix[] = "\\Command and Conquer Generals Data\\";
 
+[[noreturn]] void Fail(const std::string& what, DWORD error) {
+    throw std::runtime_error("sandbox: " + what + " failed, error " + std::to_string(error));
+}
+
 void Check(bool ok, const std::string& what) {
-    if (!ok) {
-        throw std::runtime_error("sandbox: " + what + " failed, error " +
-                                 std::to_string(GetLastError()));
-    }
+    if (!ok) Fail(what, GetLastError());
+}
+
+// For the calls that return their Windows error code.
+void CheckError(DWORD error, const std::string& what) {
+    if (error != ERROR_SUCCESS) Fail(what, error);
 }
 
 std::string Documents() {
@@ -42,6 +49,33 @@ void MakeFolder(const std::string& path) {
     fs::create_directories(NativePath(path));
 }
 
+// Sets a string value (`name` null: the key's default) under
+// HKEY_LOCAL_MACHINE, making the key when it is missing.
+LONG WriteValue(const std::string& key, const char* name, const std::string& value,
+                REGSAM view = 0) {
+    HKEY handle = nullptr;
+    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &handle, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result =
+            RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(handle);
+    }
+    return result;
+}
+
+// A file's lines without their line ends; none when it is missing.
+std::vector<std::string> Lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFileBytes(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 }  // namespace
 
 fs::path NativePath(const std::string& path) {
@@ -55,9 +89,7 @@ fs::path NativePath(const std::string& path) {
 std::string WindowsPath(const std::string& unixPath) {
     if (unixPath.size() > 1 && unixPath[1] == ':') return unixPath;
     std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
@@ -144,19 +176,8 @@ std::string Sandbox::UserDataFolder() const {
 }
 
 void Sandbox::WriteInstallPath(const std::string& value) {
-    HKEY key = nullptr;
-    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0,
-                                  KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr);
-    if (result == ERROR_SUCCESS) {
-        result = RegSetValueExA(key, "InstallPath", 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
-    }
-    if (result != ERROR_SUCCESS) {
-        throw std::runtime_error("sandbox: writing InstallPath failed, error " +
-                                 std::to_string(result));
-    }
+    CheckError(WriteValue(kInstallKey, "InstallPath", value, KEY_WOW64_32KEY),
+               "writing InstallPath");
 }
 
 void Sandbox::DeleteInstallPath() {
@@ -167,10 +188,7 @@ void Sandbox::DeleteInstallPath() {
     }
     LONG result = RegDeleteValueA(key, "InstallPath");
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-        throw std::runtime_error("sandbox: deleting InstallPath failed, error " +
-                                 std::to_string(result));
-    }
+    if (result != ERROR_FILE_NOT_FOUND) CheckError(result, "deleting InstallPath");
 }
 
 FolderTree Sandbox::GameTree() const {
@@ -206,19 +224,6 @@ std::string ReadOpenCommand(const std::string& scheme) {
     return value;
 }
 
-LONG WriteOpenCommand(const std::string& scheme, const std::string& command) {
-    HKEY key = nullptr;
-    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, OpenCommandKey(scheme).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (result == ERROR_SUCCESS) {
-        result =
-            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                           static_cast<DWORD>(command.size() + 1));
-        RegCloseKey(key);
-    }
-    return result;
-}
-
 }  // namespace
 
 WebHandler::WebHandler(const std::string& recorder, const std::string& log) : log_(log) {
@@ -227,35 +232,24 @@ WebHandler::WebHandler(const std::string& recorder, const std::string& log) : lo
         previous_[scheme] = ReadOpenCommand(scheme);
         std::string command =
             std::string("\"").append(WindowsPath(recorder)) + "\" \"" + log + "\" \"%1\"";
-        if (LONG result = WriteOpenCommand(scheme, command); result != ERROR_SUCCESS) {
-            throw std::runtime_error("registering the " + std::string(scheme) +
-                                     " opener failed, error " + std::to_string(result));
-        }
+        CheckError(WriteValue(OpenCommandKey(scheme), nullptr, command),
+                   "registering the " + std::string(scheme) + " opener");
     }
 }
 
 WebHandler::~WebHandler() {
     for (const auto& [scheme, command] : previous_) {
-        if (!command.empty()) WriteOpenCommand(scheme, command);
+        if (!command.empty()) WriteValue(OpenCommandKey(scheme), nullptr, command);
     }
 }
 
 std::vector<std::string> WebHandler::Opened() const {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFileBytes(log_));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return Lines(log_);
 }
 
 std::vector<GameStart> Sandbox::GameStarts() const {
     std::vector<GameStart> starts;
-    std::istringstream log(ReadFileBytes(game_ + "standin.log"));
-    std::string line;
-    while (std::getline(log, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : Lines(game_ + "standin.log")) {
         std::vector<std::string> fields;
         std::istringstream parts(line);
         for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
