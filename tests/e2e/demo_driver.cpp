@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "launcher.h"
 #include "sandbox.h"
@@ -21,8 +22,8 @@ void Say(const std::string& line) {
     std::fflush(stdout);
 }
 
-// The whole screen as a 24-bit bottom-up BMP file.
-void SaveScreen(const std::string& path) {
+// The whole screen as the bytes of a 24-bit bottom-up BMP file.
+std::string ScreenBytes() {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
@@ -41,20 +42,27 @@ void SaveScreen(const std::string& path) {
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
     bytes.append(static_cast<const char*>(bits), imageBytes);
-    WriteFileBytes(path, bytes);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    Say("saved " + path);
+    return bytes;
 }
 
 // Screenshots wait until the screen shows what the windows hold: a message
-// sent to a window returns once its thread has handled its paint too.
+// sent to a window returns once its thread has handled its paint too, and
+// the screen shows it once Wine has passed it on to the X server, when two
+// pictures in a row are the same.
 void Shoot(const std::string& folder, const std::string& name, HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Settle(window);
-    SaveScreen(folder + "\\" + name + ".bmp");
+    std::string picture = ScreenBytes(), before;
+    for (int tries = 0; tries < 20 && picture != before; ++tries) {
+        Sleep(50);
+        before = std::exchange(picture, ScreenBytes());
+    }
+    WriteFileBytes(folder + "\\" + name + ".bmp", picture);
+    Say("saved " + folder + "\\" + name + ".bmp");
 }
 
 void Tour(const std::string& folder) {
