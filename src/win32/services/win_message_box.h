@@ -14,7 +14,6 @@ class WinMessageBox : public MessageBox {
     void Show(const std::string& text, Icon icon) override;
     bool Ask(const std::string& text) override;
     void SetOwner(HWND owner) { owner_ = owner; }
-    HWND Owner() const { return owner_; }
 
   private:
     HWND owner_ = nullptr;
