@@ -3,7 +3,6 @@
 #include "number.h"
 #include "pub_var.h"
 #include "reg_keys.h"
-#include "start_options.h"
 #include "texts.h"
 #include "tiers.h"
 #include "trace.h"
@@ -33,7 +32,10 @@ void MainFrm::Load() {
     trace::PhaseEnd("tier 10 selected");
     refused_ = false;
     PrepareGameFolder();
-    if (refused_) OfferRestart({});
+}
+
+void MainFrm::Shown() {
+    OfferGrantFor(&MainFrm::PrepareGameFolder);
 }
 
 // The game folder as the launcher keeps it while it runs: the INI folder
@@ -46,35 +48,47 @@ void MainFrm::PrepareGameFolder() {
     trace::PhaseEnd("script check");
 }
 
-// Windows refused a change to the game folder for want of rights. The player
-// is told, and offered to have the launcher start again as administrator
-// where that can help; otherwise the launcher goes on without the change.
-MainFrm::Offer MainFrm::OfferRestart(std::string_view tag) {
-    const std::string refusal = std::string(texts::kFolderRefusedHead) + GameFolder +
-                                std::string(texts::kFolderRefusedTail);
-    if (!os_.elevation.CanRestartElevated()) {
-        os_.messages.Show(refusal + std::string(texts::kGoingOnUnchanged), Icon::Exclamation);
-        return Offer::GoneOn;
+// Windows refused a change to the game folder for want of rights. The
+// player is told, and asked whether to let their own account change the
+// game's Data folder, once and for all; after that grant the change is made
+// again, and a refusal even then is told, never asked again. A launcher with
+// an administrator's rights already is only told: no grant would help it.
+void MainFrm::OfferGrantFor(void (MainFrm::*change)()) {
+    if (!refused_) return;
+    refused_ = false;
+    if (!OfferGrant()) return;
+    (this->*change)();
+    if (refused_) Tell(texts::kStillRefused);
+    refused_ = false;
+}
+
+bool MainFrm::OfferGrant() {
+    if (os_.elevation.HasEveryRight()) {
+        Tell(texts::kRefusedToAdministrators);
+        return false;
     }
-    if (!os_.messages.Ask(refusal + std::string(texts::kRestartQuestion))) return Offer::GoneOn;
-    // Never two launchers changing the folder: everything goes back first.
-    INIFolderCheck("Quit");
-    MoveScriptFile("Restore");
+    if (!os_.messages.Ask(std::string(texts::kFolderRefusedHead) + GameFolder +
+                          std::string(texts::kFolderRefusedTail) +
+                          std::string(texts::kGrantQuestion))) {
+        return false;
+    }
     std::string reason;
-    switch (os_.elevation.RestartElevated(RestartCommandLine(tag), &reason)) {
-        case Restart::Started:
-            view_.UnloadWindows();
-            view_.EndProcess();
-            return Offer::Restarted;
-        case Restart::Failed:
-            os_.messages.Show(std::string(texts::kRestartFailed) + "\n\n" + reason, Icon::Critical);
+    switch (os_.elevation.GrantDataFolder(GameFolder, &reason)) {
+        case Grant::Made:
+            return true;
+        case Grant::Failed:
+            os_.messages.Show(std::string(texts::kGrantFailed) + "\n\n" + reason, Icon::Critical);
             break;
-        case Restart::Declined:
+        case Grant::Declined:
             break;
     }
-    // As if the player had answered No.
-    PrepareGameFolder();
-    return Offer::PutBack;
+    return false;
+}
+
+void MainFrm::Tell(std::string_view why) {
+    os_.messages.Show(std::string(texts::kFolderRefusedHead) + GameFolder + std::string(why) +
+                          std::string(texts::kGoingOnUnchanged),
+                      Icon::Exclamation);
 }
 
 void MainFrm::TechClick(int index) {
@@ -111,18 +125,8 @@ void MainFrm::Command1Click() {
     }
     refused_ = false;
     MoveScriptFile("Start");
-    if (refused_) {
-        const Offer offer = OfferRestart(SelectedLevel);
-        if (offer == Offer::Restarted) return;
-        if (offer == Offer::PutBack) MoveScriptFile("Start");
-    }
+    OfferGrantFor(&MainFrm::SubstituteScript);
     LaunchGame();
-}
-
-void MainFrm::PressStartFor(int index) {
-    view_.CheckTech(index);
-    TechClick(index);
-    Command1Click();
 }
 
 // The program path is quoted and named as the application, so that a folder

@@ -35,10 +35,9 @@ class MainFrm {
     void Command2Click() { ExitSequence(); }
     void Label4Click();
     void QueryUnload() { ExitSequence(); }
-    // "Start Generals" for the tier with this index, its option selected
-    // first: how a launcher started again as administrator goes on with the
-    // press that asked for it.
-    void PressStartFor(int index);
+    // The window shows for the first time: a change that Windows refused at
+    // start-up is offered now, with the window in front of the player.
+    void Shown();
 
     // The game data swaps. Mode words: "Start", "Quit", "Restore".
     void INIFolderCheck(const std::string& mode);
@@ -46,17 +45,14 @@ class MainFrm {
     void ScriptFileCheck();
 
   private:
-    // What became of the offer to restart as administrator.
-    enum class Offer {
-        GoneOn,     // not made or answered No: the folder as it was
-        Restarted,  // the new launcher goes on; this one has ended
-        PutBack,    // the folder was put back for it, then prepared again
-    };
-
     void ExitSequence();
     void PrepareGameFolder();
-    // `tag`: the tier whose start the new launcher goes on with, if any.
-    Offer OfferRestart(std::string_view tag);
+    // After a change that Windows refused for want of rights: the offer of a
+    // grant, and `change` made once more after one.
+    void OfferGrantFor(void (MainFrm::*change)());
+    // Whether the player's account was let change the game's Data folder.
+    bool OfferGrant();
+    void Tell(std::string_view why);
     void LaunchGame();
     void SubstituteScript();
     void RestoreScript();

@@ -79,28 +79,28 @@ class MessageBox {
     virtual bool Ask(const std::string& text) = 0;
 };
 
-// What became of a start of the launcher again as administrator.
-enum class Restart {
-    Started,
+// What became of the request for an administrator's approval.
+enum class Grant {
+    Made,      // the player's account may now change the game's Data folder
     Declined,  // the player's No in Windows' prompt
-    Failed,    // Windows could not start it
+    Failed,    // the helper could not start, or its grant failed
 };
 
-// Administrator rights, which a game folder that Windows protects takes to
-// change.
+// An administrator's approval, which a game folder that Windows protects
+// takes to change: given once, to the player's own account, for the game's
+// Data folder, so that the launcher and the game always run at the player's
+// own rights.
 class Elevation {
   public:
     virtual ~Elevation() = default;
-    // Whether starting again as administrator can give this player the
-    // change: only from an administrator's ordinary session, which it raises
-    // to the same person's full rights. Not where the launcher runs raised
-    // already, was itself started that way, or runs on Windows XP, nor for
-    // a standard account, which another person's password would raise.
-    virtual bool CanRestartElevated() = 0;
-    // Starts the launcher again as administrator, with `commandLine`,
-    // through Windows' prompt. On Failed, puts the platform's reason into
-    // *reason.
-    virtual Restart RestartElevated(const std::string& commandLine, std::string* reason) = 0;
+    // Whether the launcher runs with an administrator's full rights already,
+    // so that no grant could lift a refusal.
+    virtual bool HasEveryRight() = 0;
+    // Asks Windows to start the grant helper with an administrator's rights
+    // and waits for it: it lets the account the launcher runs as change
+    // `gameFolder` followed by "Data\". On Failed, puts the platform's
+    // reason into *reason.
+    virtual Grant GrantDataFolder(const std::string& gameFolder, std::string* reason) = 0;
 };
 
 // The main window's controls, as far as the launcher's logic uses them.

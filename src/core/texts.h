@@ -27,19 +27,30 @@ inline constexpr std::string_view kArchiveMissingTail =
 inline constexpr std::string_view kTierScriptMissingTail = " not found! AI script file not loaded!";
 inline constexpr std::string_view kGameNotStarted = "Unable to start ";
 // A change to the game folder that Windows refused for want of rights; the
-// folder's path comes between head and tail, then the question or the notice.
+// folder's path follows the head, then why, then the question or the notice.
 inline constexpr std::string_view kFolderRefusedHead =
     "Kelvaro Mod cannot change the game folder\n\n";
 inline constexpr std::string_view kFolderRefusedTail =
-    "\n\nChanging it needs administrator rights.";
-inline constexpr std::string_view kRestartQuestion = "\n\nRestart Kelvaro Mod as administrator?";
+    "\n\nWindows lets only an administrator change it.";
+inline constexpr std::string_view kGrantQuestion =
+    "\n\nLet your Windows account change the game's Data folder? Windows asks for an "
+    "administrator's approval once, and Kelvaro Mod will not need to ask again. Only the "
+    "permissions of the Data folder change, for your account alone; the game's programs stay "
+    "protected.";
+// Told where no grant would help, or where one did not.
+inline constexpr std::string_view kRefusedToAdministrators =
+    "\n\nWindows refuses it even to an administrator.";
+inline constexpr std::string_view kStillRefused =
+    "\n\nWindows still refuses it, though your account may now change the Data folder: a "
+    "program may hold a file in it open, or a permission may deny it to your account.";
 inline constexpr std::string_view kGoingOnUnchanged =
     "\n\nKelvaro Mod goes on without changing it.";
-inline constexpr std::string_view kRestartFailed = "Unable to start Kelvaro Mod as administrator.";
-// The command line of a launcher started again as administrator, which
-// never offers that restart itself, and goes on with a tier's start.
-inline constexpr std::string_view kRestartedOption = "/restarted-as-administrator";
-inline constexpr std::string_view kStartTierOption = "/start-tier:";
+inline constexpr std::string_view kGrantFailed =
+    "Kelvaro Mod could not let your Windows account change the game's Data folder.";
+// The grant helper's command line: this verb, the game folder, the account's
+// SID. Players never type it; anything else on a command line is ignored.
+inline constexpr std::string_view kGrantVerb = "/grant-data-folder";
+inline constexpr std::string_view kDataFolder = "Data";
 
 inline constexpr std::string_view kGameProgram = "generals.exe";
 inline constexpr std::string_view kModOption = " -mod Kelvaro";

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "launcher_rig.h"
-#include "start_options.h"
+#include "texts.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -112,80 +112,60 @@ TEST(Launch, ExitSequenceRestoresThenEnds) {
 }
 
 // Windows refuses the INI folder's rename, or the script's, for want of rights
-// (the game under Program Files, say): the player is asked whether to restart
-// as administrator. Yes puts the folder back, starts a new launcher told of
-// the tier pressed, and ends this one; the new one, whose changes Windows
-// allows, comes up with that tier and goes on with its start. Windows'
-// prompt declined, or the start failed (and told), the folder is made as it
-// was and the launcher goes on as after No.
-TEST(Launch, ARefusedChangeOffersARestartAsAdministrator) {
-    // The answers: No; Yes, and Windows starts the new launcher; Yes, and the
-    // player declines Windows' prompt; Yes, and the start fails.
+// (the game under Program Files, say): the player is asked whether to let
+// their account change the game's Data folder. After a grant the same
+// launcher makes the change and goes on, and the next start asks nothing; No,
+// a declined prompt or a failed grant go on without it, and the next start
+// asks again. A change still refused after a grant, and a refusal to a
+// launcher with every right, are told once, never asked.
+TEST(Launch, ARefusedChangeOffersAGrantOnTheDataFolder) {
+    using texts::kGoingOnUnchanged;
+    enum Answer { No, Granted, Declined, GrantFailed, StillRefused, EveryRight };
     const std::string failed =
-        "Unable to start Kelvaro Mod as administrator.\n\nThe file cannot be accessed by the "
-        "system.";
-    const std::optional<Restart> answers[] = {
-        {}, Restart::Started, Restart::Declined, Restart::Failed};
+        std::string(texts::kGrantFailed) + "\n\nThe file cannot be accessed by the system.";
     const struct {
-        std::string step, refused, tier;  // where Windows refuses which change
-        std::string states[4];            // the folder at the end, after each answer
-    } rows[] = {{"start-up", kHideIni, "", {kPristine, kPrepared, kPristine, kPristine}},
-                {"press 2",
-                 kMoveAside,
-                 " /start-tier:2",
-                 {kPrepared, Substituted(2), kPrepared, kPrepared}}};
+        std::string step, refused;
+        std::string states[2];  // the folder without the change, and with it
+    } rows[] = {{"start-up", kHideIni, {kPristine, kPrepared}},
+                {"press 2", kMoveAside, {kPrepared, Substituted(2)}}};
     for (const auto& row : rows)
-        for (int a = 0; a < 4; ++a) {
+        for (Answer answer : {No, Granted, Declined, GrantFailed, StillRefused, EveryRight}) {
             LauncherRig rig;
-            rig.elevation.canRestart = true;
-            rig.elevation.outcome = answers[a].value_or(Restart::Started);
-            rig.messages.answers = {answers[a].has_value()};
+            rig.elevation.hasEveryRight = answer == EveryRight;
+            rig.elevation.outcome = answer == Declined      ? Grant::Declined
+                                    : answer == GrantFailed ? Grant::Failed
+                                                            : Grant::Made;
+            if (answer != StillRefused) rig.elevation.onGrant = [&] { rig.files.refusing.clear(); };
+            rig.messages.answers = {answer != No};
             if (row.step != "start-up") rig.Run({"start-up"});
             rig.files.refusing.insert(row.refused);
             rig.Run({row.step});
-            const std::string what = row.step + ", answer " + std::to_string(a);
-            const std::string restart = "/restarted-as-administrator" + row.tier;
-            EXPECT_EQ(rig.elevation.commandLines, a == 0 ? Journal{} : Journal{restart}) << what;
-            const std::string told = rig.messages.shown.empty() ? "" : rig.messages.shown[0].text;
-            EXPECT_EQ(told, a == 3 ? failed : "") << what;
-            EXPECT_EQ(rig.view.ended, a == 1) << what;
-            if (a == 1) {
-                // The folder as it was before this launcher; the new one, whose
-                // changes Windows allows, goes on with the tier and never asks.
-                EXPECT_EQ(rig.GameTree(), rig.pristine) << what;
-                rig.files.refusing.clear();
-                const StartOptions options = ReadStartOptions(restart);
-                rig.Run({"start-up"});
-                if (options.tier != 0) rig.frm->PressStartFor(options.tier);
-                EXPECT_EQ(rig.view.checked, row.tier.empty() ? 10 : 2) << what;
-            }
-            EXPECT_EQ(rig.messages.asked.size(), 1u) << what << ": asked once only";
-            EXPECT_EQ(rig.processes.started.size(), row.tier.empty() ? 0u : 1u) << what;
-            EXPECT_EQ(rig.GameState(), row.states[a]) << what;
+            const std::string what = row.step + ", answer " + std::to_string(answer);
+            const bool asked = answer != EveryRight, granted = answer == Granted;
+            EXPECT_EQ(rig.messages.asked.size(), asked ? 1u : 0u) << what;
+            EXPECT_EQ(rig.elevation.granted,
+                      asked && answer != No ? Journal{rig.install.GameFolder()} : Journal{})
+                << what;
+            const std::string told =
+                answer == GrantFailed ? failed
+                : answer == StillRefused
+                    ? rig.Refusal() + std::string(texts::kStillRefused).substr(2) +
+                          std::string(kGoingOnUnchanged)
+                : answer == EveryRight
+                    ? rig.Refusal() + std::string(texts::kRefusedToAdministrators).substr(2) +
+                          std::string(kGoingOnUnchanged)
+                    : "";
+            EXPECT_EQ(rig.messages.shown.empty() ? "" : rig.messages.shown[0].text, told) << what;
+            EXPECT_LE(rig.messages.shown.size(), 1u) << what;
+            EXPECT_FALSE(rig.view.ended) << what << ": one launcher throughout";
+            EXPECT_EQ(rig.processes.started.size(), row.step == "start-up" ? 0u : 1u) << what;
+            EXPECT_EQ(rig.GameState(), row.states[granted]) << what;
+            // Nothing is stored: the same change asks again unless the grant
+            // lifted the refusal.
+            rig.Run(row.step == "start-up" ? std::vector<std::string>{"quit", "start-up"}
+                                           : std::vector{row.step});
+            EXPECT_EQ(rig.messages.asked.size(), asked ? (granted ? 1u : 2u) : 0u) << what;
         }
-}
-
-// What a launcher is told on its command line, as any outside input: only an
-// option it knows, with one of the ten tiers exactly as its Tag is written.
-TEST(Launch, TheCommandLineIsReadAsOutsideInput) {
-    const std::pair<const char*, std::pair<bool, int>> rows[] = {
-        {"/restarted-as-administrator /start-tier:2", {true, 2}},
-        {"\t/start-tier:10  /restarted-as-administrator ", {true, 10}},
-        {"/start-tier:1", {false, 1}},
-        {"", {false, 0}},
-        {"/start-tier:0", {false, 0}},
-        {"/start-tier:11", {false, 0}},
-        {"/start-tier:02", {false, 0}},
-        {"/start-tier:2x", {false, 0}},
-        {"/start-tier:-2", {false, 0}},
-        {"/start-tier:", {false, 0}},
-        {"/START-TIER:2 /Restarted-As-Administrator \"/restarted-as-administrator\"", {false, 0}},
-        {"/restarted-as-administrator2 /start-tier:3/start-tier:4", {false, 0}},
-    };
-    for (const auto& [commandLine, expected] : rows) {
-        const StartOptions options = ReadStartOptions(commandLine);
-        EXPECT_EQ(std::make_pair(options.restarted, options.tier), expected) << commandLine;
-    }
 }
 
 }  // namespace

@@ -86,16 +86,18 @@ class FakeProcessStarter : public ProcessStarter {
 class FakeElevation : public Elevation {
   public:
     explicit FakeElevation(Journal& journal) : journal_(journal) {}
-    bool CanRestartElevated() override { return canRestart; }
-    Restart RestartElevated(const std::string& commandLine, std::string* reason) override {
-        commandLines.push_back(commandLine);
-        journal_.push_back("restart as administrator " + commandLine);
-        if (outcome == Restart::Failed) *reason = "The file cannot be accessed by the system.";
+    bool HasEveryRight() override { return hasEveryRight; }
+    Grant GrantDataFolder(const std::string& gameFolder, std::string* reason) override {
+        journal_.push_back("grant " + gameFolder + "Data\\");
+        granted.push_back(gameFolder);
+        if (outcome == Grant::Failed) *reason = "The file cannot be accessed by the system.";
+        if (outcome == Grant::Made && onGrant) onGrant();
         return outcome;
     }
-    bool canRestart = false;
-    Restart outcome = Restart::Started;
-    std::vector<std::string> commandLines;  // of each launcher started again
+    bool hasEveryRight = false;
+    Grant outcome = Grant::Made;
+    std::function<void()> onGrant;     // what the grant changes on disk
+    std::vector<std::string> granted;  // the game folder of each grant asked for
 
   private:
     Journal& journal_;

@@ -58,6 +58,7 @@ std::unique_ptr<MainFrm> LauncherRig::NewMainFrm() {
 std::unique_ptr<MainFrm> LauncherRig::StartUp() {
     std::unique_ptr<MainFrm> frm = NewMainFrm();
     frm->Load();
+    frm->Shown();
     return frm;
 }
 
@@ -89,8 +90,7 @@ std::string LauncherRig::GameState() const {
 }
 
 std::string LauncherRig::Refusal() const {
-    return "Kelvaro Mod cannot change the game folder\n\n" + install.GameFolder() +
-           "\n\nChanging it needs administrator rights.\n\n";
+    return "Kelvaro Mod cannot change the game folder\n\n" + install.GameFolder() + "\n\n";
 }
 
 std::string LauncherRig::DataFolder() const {

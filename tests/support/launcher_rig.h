@@ -51,7 +51,7 @@ class LauncherRig {
     LauncherRig();
     ~LauncherRig();
 
-    // A main window created and initialised; StartUp() also loads it.
+    // A main window created and initialised; StartUp() also loads and shows it.
     std::unique_ptr<MainFrm> NewMainFrm();
     std::unique_ptr<MainFrm> StartUp();
 
@@ -69,8 +69,8 @@ class LauncherRig {
     std::string GameState() const;
     // The game data folder as the launcher builds it from the documents folder.
     std::string DataFolder() const;
-    // What the launcher says when Windows refuses it a change to the game
-    // folder, before its question or its notice.
+    // What the launcher says first when Windows refuses it a change to the
+    // game folder, before why and its question or its notice.
     std::string Refusal() const;
 
     GameInstall install;

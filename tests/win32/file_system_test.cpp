@@ -194,12 +194,32 @@ TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
         {"copy over a hidden file", files.Copy(tierScript, scripts + "Hidden.scb"), Change::Failed},
         {"copy over a system file", files.Copy(tierScript, scripts + "System.scb"), Change::Failed},
         // What Wine cannot make: Windows denies a folder's rename to every
-        // user while a file inside is open, and write-protected media to all.
+        // user while a file inside is open, and write-protected media to all;
+        // a privilege is what only an administrator holds.
         {"a file open inside the folder", FailureOf(ERROR_ACCESS_DENIED, false), Change::Failed},
         {"write-protected media", FailureOf(ERROR_WRITE_PROTECT, true), Change::Failed},
+        {"a privilege not held", FailureOf(ERROR_PRIVILEGE_NOT_HELD, false), Change::Refused},
     };
     for (const auto& row : rows) EXPECT_EQ(row.change, row.outcome) << row.what;
     EXPECT_EQ(Snapshot(game.Root()), before);
+    // The sources alone locked, in folders that may change: a rename that
+    // Windows denies there is not for want of the rights to rename.
+    locked.emplace(std::vector{scripts + "SkirmishScripts.scb", folder + "Data\\INI\\"});
+    EXPECT_EQ(files.Rename(folder + "Data\\INI\\", folder + "Data\\xINIx\\"), Change::Failed);
+    EXPECT_EQ(files.Rename(scripts + "SkirmishScripts.scb", scripts + "SkirmishScripts.xxx"),
+              Change::Failed);
+    EXPECT_EQ(Snapshot(game.Root()), before);
+    // An open refused for a deletion pending, not for the opener's rights
+    // (Wine deletes at once, so only Windows' answer can be given).
+    const struct {
+        DWORD error;
+        LONG status;
+        bool denied;
+    } opens[] = {{ERROR_ACCESS_DENIED, static_cast<LONG>(0xC0000022), true},
+                 {ERROR_ACCESS_DENIED, kStatusDeletePending, false},
+                 {ERROR_SHARING_VIOLATION, static_cast<LONG>(0xC0000043), false}};
+    for (const auto& open : opens)
+        EXPECT_EQ(DeniedForWantOfRights(open.error, open.status), open.denied) << open.status;
     locked.reset();
     SetAttributes(game.Game("Data\\Scripts\\ReadOnly.scb"), FILE_ATTRIBUTE_NORMAL);
 }

@@ -11,7 +11,6 @@
 #include "com_apartment.h"
 #include "game_install.h"
 #include "texts.h"
-#include "win_elevation.h"
 #include "win_message_box.h"
 #include "win_process_starter.h"
 #include "win_shell.h"
@@ -104,22 +103,6 @@ TEST(WinProcessStarter, ReportsWhyAProgramCouldNotStart) {
 }
 
 // The box is modal: a second thread reads it and presses its OK button.
-// The offer to start again as administrator, by what the token says: for
-// each elevation type, offered ('o') or not ('-') to a token that is neither
-// elevated nor restarted, elevated, restarted, and both.
-TEST(WinElevation, OffersTheRestartOnlyInAnAdministratorsOrdinarySession) {
-    const std::pair<std::optional<TOKEN_ELEVATION_TYPE>, const char*> rows[] = {
-        {std::nullopt, "----"},               // Windows XP
-        {TokenElevationTypeDefault, "----"},  // a standard account, or UAC off
-        {TokenElevationTypeFull, "----"},     // an administrator raised
-        {TokenElevationTypeLimited, "o---"},  // an administrator's ordinary session
-    };
-    for (const auto& [type, offered] : rows)
-        for (int column = 0; column < 4; ++column)
-            EXPECT_EQ(MayOfferRestart(type, column & 1, column & 2), offered[column] == 'o')
-                << "type " << type.value_or(TOKEN_ELEVATION_TYPE(0)) << ", column " << column;
-}
-
 TEST(WinMessageBox, ShowsTheTextUnderTheProductNameAndReturnsOnOk) {
     const std::string title(texts::kProductName);
     std::string shownText;

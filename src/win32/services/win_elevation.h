@@ -1,6 +1,6 @@
-// Elevation through UAC: a launcher that runs in an administrator's ordinary
-// session asks Windows to start it again with that administrator's full
-// rights ("runas"), which shows Windows' prompt.
+// An administrator's approval through UAC: the launcher starts its own exe
+// through Windows' prompt ("runas") as the grant helper, which lets the
+// player's own account change the game's Data folder, and waits for it.
 #pragma once
 
 #include <optional>
@@ -11,22 +11,29 @@
 
 namespace kelvaro {
 
-// Whether the offer to start again as administrator can help, from what the
-// process's token says: its elevation type (none on Windows XP), whether it
-// is elevated, and whether the launcher was itself started by the offer.
-bool MayOfferRestart(std::optional<TOKEN_ELEVATION_TYPE> type, bool elevated, bool restarted);
+// Whether a token has an administrator's full rights: an elevated one, or,
+// where tokens know no elevation (Windows XP, `elevated` empty), one of the
+// Administrators group.
+bool HasAdministratorsRights(std::optional<bool> elevated, bool administrator);
+
+// What became of a helper that ShellExecuteEx could not start with `error`:
+// only the player's No in Windows' prompt is Declined.
+Grant GrantOfStartFailure(DWORD error);
+
+// The helper's parameters: its verb, the game folder and the account's SID,
+// quoted so that Windows' C runtime reads them back as they were (a folder
+// ends in a backslash, which must not escape the closing quote).
+std::string GrantParameters(const std::string& gameFolder, const std::string& sid);
 
 class WinElevation : public Elevation {
   public:
-    // `restarted`: this launcher was itself started again as administrator.
-    explicit WinElevation(bool restarted) : restarted_(restarted) {}
-    bool CanRestartElevated() override;
-    Restart RestartElevated(const std::string& commandLine, std::string* reason) override;
-    // The window that Windows' prompt belongs to, as for message boxes.
+    bool HasEveryRight() override;
+    Grant GrantDataFolder(const std::string& gameFolder, std::string* reason) override;
+    // The window that Windows' prompt belongs to, and that stays disabled
+    // while the helper runs, as for message boxes.
     void SetOwner(HWND owner) { owner_ = owner; }
 
   private:
-    bool restarted_;
     HWND owner_ = nullptr;
 };
 

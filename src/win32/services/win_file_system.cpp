@@ -4,6 +4,17 @@ namespace kelvaro {
 
 namespace {
 
+// Reads the status of this thread's last call that failed, as Windows had it
+// before it became an error code (RtlGetLastNtStatus, in ntdll since Windows
+// XP; ntdll is in every process). Looked up before the call whose status it
+// reads, since the look-up is a call too.
+using LastNtStatus = LONG(WINAPI*)();
+LastNtStatus LastNtStatusReader() {
+    static const auto read = reinterpret_cast<LastNtStatus>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetLastNtStatus")));
+    return read;
+}
+
 // Errors that mean "there is nothing under that name", as opposed to a
 // look-up that could not be carried out.
 bool IsNoSuchEntry(DWORD error) {
@@ -30,32 +41,60 @@ bool DeniedToAll(const std::string& path, DWORD attributesDenied) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attributesDenied) != 0;
 }
 
-// Whether this user's rights stopped a rename that Windows denied. A rename
-// opens its source for DELETE and fails with access denied where that is
-// not granted (MS-FSA 2.1.5.15.11), as it is not in a folder that Windows
-// protects. Access denied has other causes that no administrator could lift:
-// Windows refuses to rename a folder while a file inside is open in another
-// program (a virus scanner, an indexer, an editor). So the rights are tried:
-// the source opened for DELETE, sharing everything, and the folder that
-// holds it given its own attributes back, which changes nothing but is
-// refused to whoever may not change that folder (and, under Wine, to a
-// folder that Linux keeps immutable). Where both are allowed, something else
-// stopped the rename.
-bool ShortOfRightsToRename(const std::string& from) {
-    HANDLE source =
-        CreateFileA(from.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+// Whether this user may not open `path` with `access` alone: Windows checks
+// the rights as it opens. A file whose deletion is pending is denied to
+// every opener with the same error, ERROR_ACCESS_DENIED; Windows' own status
+// (STATUS_DELETE_PENDING) tells it apart.
+bool RightDenied(const std::string& path, DWORD access) {
+    const LastNtStatus lastStatus = LastNtStatusReader();
+    HANDLE opened =
+        CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (source == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_ACCESS_DENIED;
-    CloseHandle(source);
-    std::string holder = from.substr(0, from.find_last_not_of('\\') + 1);
-    const size_t separator = holder.find_last_of('\\');
-    holder = separator == std::string::npos ? "." : holder.substr(0, separator + 1);
-    const DWORD attributes = GetFileAttributesA(holder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !SetFileAttributesA(holder.c_str(), attributes) && GetLastError() == ERROR_ACCESS_DENIED;
+    if (opened != INVALID_HANDLE_VALUE) {
+        CloseHandle(opened);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return DeniedForWantOfRights(error, lastStatus != nullptr ? lastStatus() : 0);
+}
+
+// The folder that holds `path`, as a path of its own.
+std::string Holder(const std::string& path) {
+    const std::string trimmed = path.substr(0, path.find_last_not_of('\\') + 1);
+    const size_t separator = trimmed.find_last_of('\\');
+    return separator == std::string::npos ? "." : trimmed.substr(0, separator + 1);
+}
+
+// Whether this user's rights stopped a rename that Windows denied. A rename
+// needs DELETE on its source and the right to add an entry to the folder
+// that holds it (MS-FSA 2.1.5.15.11): each is probed as Windows checks it,
+// by an open with exactly that access. Access denied has causes that no
+// administrator could lift: Windows refuses to rename a folder while a file
+// inside is open in another program (a virus scanner, an indexer, an
+// editor). Where both opens are allowed, the holder is given its own
+// attributes back, a change of nothing: Wine grants every open of a folder
+// whatever is asked, and refuses only changes, as to a folder that Linux
+// keeps immutable.
+bool ShortOfRightsToRename(const std::string& from) {
+    const std::string holder = Holder(from);
+    const DWORD attributes = GetFileAttributesA(from.c_str());
+    const bool folder = from.ends_with('\\') || (attributes != INVALID_FILE_ATTRIBUTES &&
+                                                 (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    if (RightDenied(from, DELETE) ||
+        RightDenied(holder, folder ? FILE_ADD_SUBDIRECTORY : FILE_ADD_FILE)) {
+        return true;
+    }
+    const DWORD holderAttributes = GetFileAttributesA(holder.c_str());
+    return holderAttributes != INVALID_FILE_ATTRIBUTES &&
+           !SetFileAttributesA(holder.c_str(), holderAttributes) &&
+           GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 }  // namespace
+
+bool DeniedForWantOfRights(DWORD error, LONG status) {
+    return error == ERROR_ACCESS_DENIED && status != kStatusDeletePending;
+}
 
 // Write-protected media (ERROR_WRITE_PROTECT: a locked card, a read-only disc
 // image) are no refusal: no administrator may change them either.
@@ -83,7 +122,10 @@ Change WinFileSystem::Rename(const std::string& from, const std::string& to) {
 Change WinFileSystem::Delete(const std::string& path) {
     if (DeleteFileA(path.c_str())) return Change::Made;
     const DWORD error = GetLastError();
-    return FailureOf(error, !DeniedToAll(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    return FailureOf(error,
+                     error == ERROR_ACCESS_DENIED &&
+                         !DeniedToAll(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY) &&
+                         RightDenied(path, DELETE));
 }
 
 // CopyFileA also copies the source's attributes. A read-only copy in the

@@ -15,6 +15,14 @@ namespace kelvaro {
 // where the user is short of rights to make the change.
 Change FailureOf(DWORD error, bool shortOfRights);
 
+// STATUS_DELETE_PENDING: a file whose deletion is pending, which Windows
+// reports to an opener as ERROR_ACCESS_DENIED.
+inline constexpr LONG kStatusDeletePending = static_cast<LONG>(0xC0000056);
+
+// Whether an open that failed with `error`, Windows' own `status` behind it,
+// was refused to this user's rights.
+bool DeniedForWantOfRights(DWORD error, LONG status);
+
 class WinFileSystem : public FileSystem {
   public:
     Entry Lookup(const std::string& path) override;

@@ -24,7 +24,7 @@ MainWindow::~MainWindow() {
     if (linkCursor_ != nullptr) DestroyCursor(linkCursor_);
 }
 
-bool MainWindow::Open(int showCommand, int startTier) {
+bool MainWindow::Open(int showCommand) {
     frm_.Initialize();
     trace::PhaseEnd("common controls");
     if (!CreateFrame()) return false;
@@ -36,7 +36,7 @@ bool MainWindow::Open(int showCommand, int startTier) {
         UpdateWindow(hwnd_);
         trace::PhaseEnd("first paint");
         setMessageOwner_(hwnd_);
-        if (startTier != 0) frm_.PressStartFor(startTier);
+        frm_.Shown();
     }
     return true;
 }

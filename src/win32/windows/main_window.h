@@ -24,11 +24,10 @@ class MainWindow : public Frame, public MainFrmView {
     ~MainWindow() override;
 
     // The launcher's start as the player sees it: initialisation, the window
-    // built hidden, the start-up sequence, then the window shown, and the
-    // start of `startTier` (1 to 10) pressed where a launcher started again
-    // as administrator goes on with it. False, with nothing touched, when the
-    // platform refuses to create the window.
-    bool Open(int showCommand, int startTier = 0);
+    // built hidden, the start-up sequence, then the window shown, with what
+    // start-up could not change offered in front of it. False, with nothing
+    // touched, when the platform refuses to create the window.
+    bool Open(int showCommand);
     // Runs the launcher's events until the process ends through the exit
     // sequence, which a quit request runs too.
     void RunMessageLoop();
