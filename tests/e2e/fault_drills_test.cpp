@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sddl.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -309,15 +312,33 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     EXPECT_EQ(Tree(), before) << "after quit";
 }
 
+// The SID of the account the driver runs as, which a limited token keeps.
+std::string PlayerSid() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    unsigned char user[256];
+    DWORD size = 0;
+    char* text = nullptr;
+    if (GetTokenInformation(token, TokenUser, user, sizeof user, &size))
+        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text);
+    CloseHandle(token);
+    std::string sid = text != nullptr ? text : "";
+    LocalFree(text);
+    return sid;
+}
+
 // The game where Windows protects it (under Program Files, with UAC): Linux
 // refuses every change to Data\, Data\Scripts\ and the game's script, even
 // to root, and Wine answers ERROR_ACCESS_DENIED as Windows answers a user
 // without the rights. Under Wine every program runs as an elevated
 // administrator, and one started with the limited half of its token runs as
-// an administrator's ordinary session does on Windows; "runas" starts the
-// launcher again without raising it, so the second launcher meets the same
-// refusals, and must not ask again. The player is asked at start-up and at
-// "Start Generals", and the game starts with its own INI folder and script.
+// an administrator's ordinary session does on Windows. The player is asked,
+// in front of the main window, at start-up and at "Start Generals". Yes
+// starts the launcher's own exe as the grant helper, with the game folder and
+// the player's SID; Wine's "runas" raises nothing and Wine keeps no DACL, so
+// the drill lets the folders go at Yes, as the grant lets the player change
+// them on Windows. The same launcher then makes the change and starts the
+// game at the player's own rights; the next start asks nothing.
 TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
     const struct {
         const char* name;
@@ -336,43 +357,65 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             protected_.emplace(
                 std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
             if (!protected_->Failure().empty()) GTEST_SKIP() << protected_->Failure();
-            const std::string refusal = "Kelvaro Mod cannot change the game folder\n\n" + Game() +
-                                        "\n\nChanging it needs administrator rights.\n\n";
-            const std::string question = refusal + "Restart Kelvaro Mod as administrator?";
-            const std::string notice = refusal + "Kelvaro Mod goes on without changing it.";
-            // Wine's "runas" does not raise the new launcher: the folder is
-            // let go before Yes, as Windows lets the raised one change it.
+            const std::string refusal =
+                "Kelvaro Mod cannot change the game folder\n\n" + Game() + "\n\n";
+            const std::string question =
+                refusal +
+                "Windows lets only an administrator change it.\n\nLet your Windows account change "
+                "the game's Data folder? Windows asks for an administrator's approval once, and "
+                "Kelvaro Mod will not need to ask again. Only the permissions of the Data folder "
+                "change, for your account alone; the game's programs stay protected.";
+            const std::string notice = refusal +
+                                       "Windows refuses it even to an administrator.\n\nKelvaro "
+                                       "Mod goes on without changing it.";
+            launcher_ =
+                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
+            const MainWindow main{launcher_->WaitMainWindow()};
             auto answer = [&](int press) {
                 MessageBoxSeen box = launcher_->WaitMessageBox();
                 EXPECT_EQ(box.text, press ? question : notice);
                 EXPECT_EQ(box.icon, BoxIcon::Exclamation);
+                EXPECT_EQ(GetWindow(box.window, GW_OWNER), main.window) << "in front of the player";
                 if (press == IDYES) protected_.reset();
                 launcher_->Answer(box, press ? press : IDOK);
-                if (press == IDYES) launcher_->WaitForExit();
             };
-            launcher_ =
-                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
             answer(row.atStartUp);
-            MainWindow main{launcher_->WaitMainWindow()};
+            // Clicks that come while the launcher waits for the helper would
+            // reach it all the same, as they do under any modal box.
+            if (row.atStartUp == IDYES)
+                WaitFor("the folder prepared", [&] { return Tree() == Hidden(pristine); });
             StartTier(main, 2);
             if (protected_) answer(row.atStart);
-            if (row.atStart == IDYES) {
-                main = MainWindow{launcher_->WaitMainWindow()};
-                EXPECT_EQ(main.SelectedTier(), 2) << "the new launcher";
-            }
             WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
             const GameStart game = sandbox_->GameStarts()[0];
             EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
-            const bool changed = !protected_;
-            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !changed);
-            EXPECT_EQ(game.script, Fingerprint(changed ? Sandbox::TierScriptBytes(2)
-                                                       : Sandbox::GameScriptBytes()));
+            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, row.atStartUp != IDYES);
+            EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
+                                                          : Sandbox::TierScriptBytes(2)));
+            EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "asked or told once more";
             Click(main.QuitButton());
+            launcher_->WaitForExit();
             launcher_->WaitForPrograms();
-            EXPECT_EQ(launcher_->ProgramsStarted(), changed ? 2u : 1u)
-                << "the game, and the launcher started again";
+            // One launcher from start to quit; besides the game, the helper
+            // alone, told the game folder and the player's SID.
+            const std::string helper = "\"" + WindowsPath(KELVARO_LAUNCHER) +
+                                       "\" /grant-data-folder \"" + Game() + "\\\" \"" +
+                                       PlayerSid() + "\"";
+            const std::vector<std::string> started = launcher_->CommandLines();
+            EXPECT_EQ(std::count(started.begin(), started.end(), helper), protected_ ? 0 : 1)
+                << ::testing::PrintToString(started);
+            EXPECT_EQ(launcher_->ProgramsStarted(), protected_ ? 1u : 2u);
             EXPECT_EQ(Tree(), pristine);
+            if (protected_) return;
+            // The folder changes for the player now: the next start asks nothing.
+            launcher_ =
+                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
+            const MainWindow next{launcher_->WaitMainWindow()};
+            Settle(next.window);
+            EXPECT_EQ(Tree(), Hidden(pristine));
+            EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
+            Quit(next);
         });
 }
 

@@ -1,7 +1,8 @@
 // Stands in for generals.exe in the test sandboxes. Each start appends one
 // line to standin.log beside the program: the command line exactly as given,
 // whether Data\INI\ and Data\xINIx\ exist, and the fingerprint of
-// Data\Scripts\SkirmishScripts.scb ("missing" when absent). With a file
+// Data\Scripts\SkirmishScripts.scb ("missing" when absent), and the elevation
+// type of its token ("limited", "full" or "default"). With a file
 // standin.window beside it, it also shows that line in a small window and
 // stays until the window is closed; otherwise it ends at once. When the
 // environment names a file in KELVARO_STANDIN_COUNTER, it also appends to it
@@ -41,6 +42,20 @@ std::string ScriptFingerprint(const std::string& path) {
     if (!in) return "missing";
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return kelvaro::e2e::Fingerprint(bytes);
+}
+
+// Whether the game runs at the player's limited rights or raised.
+std::string Elevation() {
+    HANDLE token = nullptr;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size);
+        CloseHandle(token);
+    }
+    return type == TokenElevationTypeLimited ? "limited"
+           : type == TokenElevationTypeFull  ? "full"
+                                             : "default";
 }
 
 // One write with FILE_APPEND_DATA, so that two games started together never
@@ -92,8 +107,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     bool ini = IsFolder(folder + "Data\\INI");
     bool hiddenIni = IsFolder(folder + "Data\\xINIx");
     std::string script = ScriptFingerprint(folder + "Data\\Scripts\\SkirmishScripts.scb");
-    AppendLine(folder + "standin.log", commandLine + "\tINI=" + (ini ? "1" : "0") + "\txINIx=" +
-                                           (hiddenIni ? "1" : "0") + "\tscb=" + script + "\r\n");
+    AppendLine(folder + "standin.log", commandLine + "\tINI=" + (ini ? "1" : "0") +
+                                           "\txINIx=" + (hiddenIni ? "1" : "0") +
+                                           "\tscb=" + script + "\ttoken=" + Elevation() + "\r\n");
     char counterLog[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("KELVARO_STANDIN_COUNTER", counterLog, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {

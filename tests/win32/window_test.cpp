@@ -43,21 +43,101 @@ namespace {
 
 bool gHighContrast = false;  // the tests answer for the system: Wine cannot turn it on
 // What the windows ask the annotation service to tell screen readers, by
-// control, until they take it back: Wine keeps none.
+// control and as the service's property ids say it, until they take it back:
+// Wine keeps none.
 std::map<HWND, std::pair<std::string, long>> gAnnotations;
+
+// Stands in for oleacc's annotation service, registered in-process with COM,
+// where WinDesktop's CoCreateInstance finds it: records what is set under the
+// name's and the role's property ids, and what is cleared.
+class RecordingAnnotations : public IAccPropServices, public IClassFactory {
+  public:
+    static constexpr GUID kName = {
+        0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+    static constexpr GUID kRole = {
+        0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+    static constexpr CLSID kService = {
+        0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = iid == IID_IClassFactory ? static_cast<void*>(static_cast<IClassFactory*>(this))
+               : iid == IID_IUnknown || iid == IID_IAccPropServices
+                   ? static_cast<void*>(static_cast<IAccPropServices*>(this))
+                   : nullptr;
+        return *out != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
+        return QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND control, DWORD, DWORD, MSAAPROPID property,
+                                             LPCWSTR text) override {
+        const std::wstring wide = text;
+        gAnnotations[control].first =
+            property == kName ? std::string(wide.begin(), wide.end()) : "<under another id>";
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetHwndProp(HWND control, DWORD, DWORD, MSAAPROPID property,
+                                          VARIANT value) override {
+        gAnnotations[control].second = property == kRole && value.vt == VT_I4 ? value.lVal : -1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* ids,
+                                             int count) override {
+        if (count == 2 && ids[0] == kName && ids[1] == kRole) gAnnotations.erase(control);
+        return S_OK;
+    }
+    // What the windows never ask.
+    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int,
+                                            IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int,
+                                                IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**,
+                                                        DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*,
+                                                          DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int,
+                                                 IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*,
+                                                           DWORD*) override {
+        return E_NOTIMPL;
+    }
+} gAnnotationService;
 
 // The desktop as Windows answers, and as the tests answer where Wine cannot.
 class RecordingDesktop : public WinDesktop {
   public:
     bool HighContrastOn() override { return WinDesktop::HighContrastOn() || gHighContrast; }
-    void Annotate(HWND control, std::string_view name, long role) override {
-        WinDesktop::Annotate(control, name, role);
-        gAnnotations[control] = {std::string(name), role};
-    }
-    void ForgetAnnotations(HWND control) override {
-        WinDesktop::ForgetAnnotations(control);
-        gAnnotations.erase(control);
-    }
 };
 
 constexpr char kTier3[] =
@@ -363,10 +443,17 @@ void ExpectWindow(HWND window, const char* caption, long width, long height, DWO
 class Windows : public ::testing::Test {
   protected:
     const ComApartment com;  // as the launcher has it for its whole life
+    DWORD annotations = 0;   // the stand-in service's registration
     RecordingDesktop desktop;
+
+    void TearDown() override { CoRevokeClassObject(annotations); }
 
     static void SetUpTestSuite() { DeclareDpiAwareness(); }
     void SetUp() override {
+        ASSERT_EQ(CoRegisterClassObject(RecordingAnnotations::kService,
+                                        static_cast<IClassFactory*>(&gAnnotationService),
+                                        CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &annotations),
+                  S_OK);
         gHighContrast = false;
         PubVar::GameFolder.clear();
         shell.documents = "C:\\Docs";
@@ -405,9 +492,29 @@ class Windows : public ::testing::Test {
     std::unique_ptr<TestMainWindow> window;
 };
 
+// The windows that hide their keyboard cues as they open, as a dialog does.
+std::set<HWND> gCuesHidden;
+LRESULT CALLBACK NoteCuesHidden(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (sent->message == WM_CHANGEUISTATE && LOWORD(sent->wParam) == UIS_INITIALIZE &&
+        HIWORD(sent->wParam) == (UISF_HIDEFOCUS | UISF_HIDEACCEL))
+        gCuesHidden.insert(sent->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(Windows, MainFrmAfterStartUp) {
     InstallGame();
+    HHOOK noteCues =
+        SetWindowsHookExA(WH_CALLWNDPROC, NoteCuesHidden, nullptr, GetCurrentThreadId());
     OpenMain();
+    UnhookWindowsHookEx(noteCues);
+    EXPECT_TRUE(gCuesHidden.contains(window->Hwnd())) << "focus rectangles shown from the start";
+    // Wine keeps no keyboard cues to paint by: the link at least asks to be
+    // painted again when they change.
+    HWND link = Child(layout::kLabel4);
+    ValidateRect(link, nullptr);
+    SendMessageA(link, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EXPECT_TRUE(GetUpdateRect(link, nullptr, FALSE)) << "the link not repainted for its cues";
     ExpectWindow(window->Hwnd(), "Kelvaro Mod - By Dravem", 361, 280,
                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
                  MainFrmControls());

@@ -1,5 +1,7 @@
 #include "launcher.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -132,6 +134,46 @@ HANDLE LimitedToken() {
     return limited;
 }
 
+// The command line that a process was started with, read from its own
+// memory once Windows has put it there; "?" when the process ended first.
+std::wstring CommandLineIn(HANDLE process) {
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb = {};
+    RTL_USER_PROCESS_PARAMETERS parameters = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                  nullptr) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        peb.ProcessParameters == nullptr ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
+                           nullptr)) {
+        return {};
+    }
+    std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    // Wine may give the length before the characters.
+    if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(),
+                           parameters.CommandLine.Length, nullptr) ||
+        line.find(L'\0') != std::wstring::npos)
+        line.clear();
+    return line;
+}
+
+std::string CommandLineOf(DWORD processId) {
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) return "?";
+    std::wstring line;
+    while (line.empty() && WaitForSingleObject(process, 1) == WAIT_TIMEOUT)
+        line = CommandLineIn(process);
+    CloseHandle(process);
+    if (line.empty()) return "?";
+    std::string narrow(WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
+                                           nullptr, 0, nullptr, nullptr),
+                       '\0');
+    WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()), narrow.data(),
+                        static_cast<int>(narrow.size()), nullptr, nullptr);
+    return narrow;
+}
+
 }  // namespace
 
 void PrintTo(BoxIcon icon, std::ostream* out) {
@@ -230,6 +272,11 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    starts_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT reports = {nullptr, starts_};
+    SetInformationJobObject(job_, JobObjectAssociateCompletionPortInformation, &reports,
+                            sizeof reports);
+    watcher_ = std::thread([this] { WatchStarts(); });
 
     std::string path = WindowsPath(program);
     std::string commandLine = "\"" + path + "\"";
@@ -260,6 +307,9 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
 }
 
 Launcher::~Launcher() {
+    PostQueuedCompletionStatus(starts_, 0, 1, nullptr);
+    watcher_.join();
+    CloseHandle(starts_);
     TerminateJobObject(job_, 1);
     WaitForSingleObject(process_.hProcess, kWaitMs);
     CloseHandle(process_.hThread);
@@ -346,6 +396,24 @@ JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Launcher::Accounting() const {
 
 unsigned Launcher::ProgramsStarted() const {
     return Accounting().TotalProcesses - 1;
+}
+
+void Launcher::WatchStarts() {
+    DWORD message = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED detail = nullptr;
+    while (GetQueuedCompletionStatus(starts_, &message, &key, &detail, INFINITE) && key == 0) {
+        const auto processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail));
+        if (message != JOB_OBJECT_MSG_NEW_PROCESS || processId == process_.dwProcessId) continue;
+        const std::string line = CommandLineOf(processId);
+        std::lock_guard lock(commandLinesGuard_);
+        commandLines_.push_back(line);
+    }
+}
+
+std::vector<std::string> Launcher::CommandLines() const {
+    std::lock_guard lock(commandLinesGuard_);
+    return commandLines_;
 }
 
 void Launcher::WaitForPrograms() const {

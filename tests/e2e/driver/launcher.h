@@ -8,8 +8,11 @@
 #include <windows.h>
 
 #include <iosfwd>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace kelvaro::e2e {
 
@@ -97,6 +100,9 @@ class Launcher {
 
     // Games and other programs that the launcher started, ended or not.
     unsigned ProgramsStarted() const;
+    // Their command lines, as each was started ("?" where one ended before
+    // it could be read).
+    std::vector<std::string> CommandLines() const;
     // Waits until every program that the launcher started has ended.
     void WaitForPrograms() const;
 
@@ -112,8 +118,15 @@ class Launcher {
     bool Ours(DWORD processId) const;
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
 
+    // Reads the command line of each program as the job reports its start.
+    void WatchStarts();
+
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;
+    HANDLE starts_ = nullptr;  // the completion port the job reports to
+    std::thread watcher_;
+    mutable std::mutex commandLinesGuard_;
+    std::vector<std::string> commandLines_;
 };
 
 }  // namespace kelvaro::e2e

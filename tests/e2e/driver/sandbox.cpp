@@ -253,9 +253,10 @@ std::vector<GameStart> Sandbox::GameStarts() const {
         std::vector<std::string> fields;
         std::istringstream parts(line);
         for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-        if (fields.size() != 4) throw std::runtime_error("stand-in log: bad line '" + line + "'");
+        if (fields.size() != 5) throw std::runtime_error("stand-in log: bad line '" + line + "'");
         starts.push_back({fields[0], fields[1] == "INI=1", fields[2] == "xINIx=1",
-                          fields[3].substr(fields[3].find('=') + 1)});
+                          fields[3].substr(fields[3].find('=') + 1),
+                          fields[4].substr(fields[4].find('=') + 1)});
     }
     return starts;
 }

@@ -32,6 +32,7 @@ struct GameStart {
     bool iniFolder = false;        // Data\INI\ existed
     bool hiddenIniFolder = false;  // Data\xINIx\ existed
     std::string script;            // fingerprint of the game script, or "missing"
+    std::string token;             // its token's elevation: "limited", "full" or "default"
 };
 
 // Every entry under the game folder: relative path (folders end in "\") to
