@@ -25,21 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::GameInstall;
 
-// The SID of the account the tests run as.
-std::string OwnSid() {
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    unsigned char user[256];
-    DWORD size = 0;
-    char* text = nullptr;
-    if (GetTokenInformation(token, TokenUser, user, sizeof user, &size))
-        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text);
-    CloseHandle(token);
-    std::string sid = text != nullptr ? text : "";
-    LocalFree(text);
-    return sid;
-}
-
 TEST(WinElevation, HasEveryRightOnlyWithAnAdministratorsFullRights) {
     const struct {
         const char* what;
@@ -122,7 +107,7 @@ void HostSymbolicLink(const fs::path& link, const fs::path& target) {
 // folder as it was. The grant itself (Wine accepts it, and keeps no DACL)
 // ends the table.
 TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount) {
-    const std::string verb(texts::kGrantVerb), me = OwnSid();
+    const std::string verb(texts::kGrantVerb), me = OwnAccountSid();
     ASSERT_FALSE(me.empty());
     const struct {
         const char* what;
@@ -159,15 +144,16 @@ TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount)
         }
         std::vector<char*> argv;
         for (std::string& argument : arguments) argv.push_back(argument.data());
-        std::map<std::string, bool> before;
-        for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
-            before[entry.path().string()] = entry.is_directory();
+        const auto tree = [&] {
+            std::map<std::string, bool> entries;
+            for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
+                entries[entry.path().string()] = entry.is_directory();
+            return entries;
+        };
+        const auto before = tree();
         EXPECT_EQ(RunGrantHelper(static_cast<int>(argv.size()), argv.data()), row.exitCode)
             << row.what;
-        std::map<std::string, bool> after;
-        for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
-            after[entry.path().string()] = entry.is_directory();
-        EXPECT_EQ(after, before) << row.what;
+        EXPECT_EQ(tree(), before) << row.what;
         if (row.setUp == "Data linked") RemoveDirectoryW(game.Game("Data").c_str());
     }
 }

@@ -90,48 +90,26 @@ class RecordingAnnotations : public IAccPropServices, public IClassFactory {
         return S_OK;
     }
     // What the windows never ask.
-    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
-        return E_NOTIMPL;
+#define KELVARO_UNASKED(method, ...)                         \
+    HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { \
+        return E_NOTIMPL;                                    \
     }
-    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int,
-                                            IAccPropServer*, AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int,
-                                                IAccPropServer*, AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**,
-                                                        DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*,
-                                                          DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int,
-                                                 IAccPropServer*, AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*,
-                                                           DWORD*) override {
-        return E_NOTIMPL;
-    }
+    KELVARO_UNASKED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
+    KELVARO_UNASKED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                    AnnoScope)
+    KELVARO_UNASKED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
+    KELVARO_UNASKED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                    AnnoScope)
+    KELVARO_UNASKED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
+    KELVARO_UNASKED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
+    KELVARO_UNASKED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
+    KELVARO_UNASKED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
+    KELVARO_UNASKED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                    AnnoScope)
+    KELVARO_UNASKED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
+    KELVARO_UNASKED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
+    KELVARO_UNASKED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
+#undef KELVARO_UNASKED
 } gAnnotationService;
 
 // The desktop as Windows answers, and as the tests answer where Wine cannot.

@@ -38,26 +38,6 @@ bool InAdministratorsGroup() {
     return member != FALSE;
 }
 
-// The SID of the account this process runs as, as text ("S-1-5-21-…"), or
-// empty with the reason in the last error.
-std::string OwnAccountSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<unsigned char> user(size);
-    char* text = nullptr;
-    if (size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
-        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text);
-    }
-    const DWORD error = GetLastError();
-    CloseHandle(token);
-    std::string sid = text != nullptr ? text : "";
-    LocalFree(text);
-    SetLastError(error);
-    return sid;
-}
-
 // One argument as the C runtime splits a command line: in quotes, with the
 // backslashes before a quote or before the closing quote doubled.
 std::string Quoted(const std::string& argument) {
@@ -103,6 +83,24 @@ DWORD WaitForHelper(HWND owner, HANDLE helper) {
 }
 
 }  // namespace
+
+std::string OwnAccountSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    char* text = nullptr;
+    if (size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
+        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text);
+    }
+    const DWORD error = GetLastError();
+    CloseHandle(token);
+    std::string sid = text != nullptr ? text : "";
+    LocalFree(text);
+    SetLastError(error);
+    return sid;
+}
 
 bool HasAdministratorsRights(std::optional<bool> elevated, bool administrator) {
     return elevated.value_or(administrator);

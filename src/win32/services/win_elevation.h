@@ -16,6 +16,10 @@ namespace kelvaro {
 // Administrators group.
 bool HasAdministratorsRights(std::optional<bool> elevated, bool administrator);
 
+// The SID of the account this process runs as, as text ("S-1-5-21-…"), or
+// empty with the reason in the last error.
+std::string OwnAccountSid();
+
 // What became of a helper that ShellExecuteEx could not start with `error`:
 // only the player's No in Windows' prompt is Declined.
 Grant GrantOfStartFailure(DWORD error);
