@@ -125,8 +125,15 @@ void MainFrm::Command1Click() {
     }
     refused_ = false;
     MoveScriptFile("Start");
-    OfferGrantFor(&MainFrm::SubstituteScript);
+    OfferGrantFor(&MainFrm::PrepareAndSubstitute);
     LaunchGame();
+}
+
+// After a grant at "Start Generals": the INI folder too, where the same
+// refusal kept it at start-up, then the tier's script.
+void MainFrm::PrepareAndSubstitute() {
+    INIFolderCheck("Start");
+    SubstituteScript();
 }
 
 // The program path is quoted and named as the application, so that a folder

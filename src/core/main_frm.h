@@ -47,6 +47,7 @@ class MainFrm {
   private:
     void ExitSequence();
     void PrepareGameFolder();
+    void PrepareAndSubstitute();
     // After a change that Windows refused for want of rights: the offer of a
     // grant, and `change` made once more after one.
     void OfferGrantFor(void (MainFrm::*change)());

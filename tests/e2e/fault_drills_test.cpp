@@ -389,7 +389,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
             const GameStart game = sandbox_->GameStarts()[0];
             EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
-            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, row.atStartUp != IDYES);
+            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
             EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
                                                           : Sandbox::TierScriptBytes(2)));
             EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");

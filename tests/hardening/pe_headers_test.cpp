@@ -159,6 +159,7 @@ TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
         // The run time's start-up data, read directly rather than through
         // the 32-bit run time's accessors.
         "msvcrt.dll!_acmdln",
+        "msvcrt.dll!__argv",
         "msvcrt.dll!_commode",
         "msvcrt.dll!_fmode",
         "msvcrt.dll!__iob_func",
@@ -174,12 +175,12 @@ TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
         "user32.dll!GetWindowLongA",
         "user32.dll!SetWindowLongA",
         "msvcrt.dll!__p__acmdln",
+        "msvcrt.dll!__p___argv",
         "msvcrt.dll!__p__commode",
         "msvcrt.dll!__p__fmode",
         "msvcrt.dll!_iob",
         // The 32-bit start-up code registers the exception frame tables,
-        // looking for a run-time DLL that a static exe does not load.
-        "kernel32.dll!GetModuleHandleA",
+        // and lets go of a run-time DLL that a static exe does not load.
         "kernel32.dll!FreeLibrary",
     };
     EXPECT_GT(i686.size(), 100u);
