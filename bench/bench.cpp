@@ -490,7 +490,7 @@ void PrintI686Rows(const Figures& figures, const Programs& programs) {
               Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"i686: \"Start Generals\" -> game (ms)", Median(figures.gameStart.launcher),
               Median(figures.gameStart.bare), 1});
-    PrintRow({"  the same, against the click floor (ms)", Median(figures.gameStart.launcher),
+    PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
               Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"i686: peak working set, shown (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
@@ -513,7 +513,7 @@ void PrintTable(const Figures& figures, const std::optional<Figures>& i686,
               Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"\"Start Generals\" -> game process (ms)", Median(figures.gameStart.launcher),
               Median(figures.gameStart.bare), 1});
-    PrintRow({"  the same, against the click floor (ms)", Median(figures.gameStart.launcher),
+    PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
               Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"peak working set, window shown (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
@@ -600,10 +600,12 @@ int Main(int argc, char** argv) {
             figures.visible.floor.back(), figures.gameStart.launcher.back(),
             figures.gameStart.bare.back(), figures.gameStart.floor.back());
         if (figures32) {
-            std::printf("  i686: start -> visible %.1f / %.1f / %.1f ms, game %.1f / %.1f ms\n",
-                        figures32->visible.launcher.back(), figures32->visible.bare.back(),
-                        figures32->visible.floor.back(), figures32->gameStart.launcher.back(),
-                        figures32->gameStart.floor.back());
+            std::printf(
+                "  i686: start -> visible %.1f / %.1f / %.1f ms, "
+                "game %.1f / %.1f ms (launcher / floor)\n",
+                figures32->visible.launcher.back(), figures32->visible.bare.back(),
+                figures32->visible.floor.back(), figures32->gameStart.launcher.back(),
+                figures32->gameStart.floor.back());
         }
         std::fflush(stdout);
     }
