@@ -8,14 +8,19 @@
 //   must make before its window shows);
 // - "Start Generals" to game process: from just before the click is posted to
 //   the stand-in game's own first counter reading, against the same stand-in
-//   started directly with CreateProcessA;
+//   started directly with CreateProcessA, and against the click floor (the
+//   floor's own "Start Generals" button, which does the launcher's required
+//   checks and starts the game as it does);
 // - peak working set once the window is visible (for the launcher also after
 //   a tier click), against the bare window and the floor;
 // - the size of the exes;
+// - the same, but the bare window and the traced launcher, for the i686 build
+//   (the players' exe), when its folder is given, each against the yardsticks
+//   of its own architecture;
 // - where the launcher's start-up goes, phase by phase, from a traced build of
 //   its own sources (bench/phase_trace.cpp), run in turn with the others.
 //
-//   bench.exe [--runs N] [--poll-ms MS] [--i686 LAUNCHER BARE_WINDOW]
+//   bench.exe [--runs N] [--poll-ms MS] [--i686 BUILD_FOLDER]
 //
 // Prints a table of medians, ratios and goals. Nothing here is a test: the
 // figures depend on the machine, and a missed goal is a finding to explain.
@@ -26,6 +31,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -57,9 +63,24 @@ constexpr int kPlainGameTier = 10;
 struct Options {
     int runs = 15;
     DWORD pollMs = 1;
-    std::string i686Launcher;
-    std::string i686Bare;
+    std::string i686Build;  // the win32 preset's build folder; empty: none
 };
+
+// The launcher of one build and the yardsticks built beside it.
+struct Programs {
+    std::string launcher;
+    std::string bare;
+    std::string floor;
+};
+
+Programs X86_64Programs() {
+    return {KELVARO_LAUNCHER, KELVARO_BARE_WINDOW, KELVARO_FLOOR_WINDOW};
+}
+
+Programs I686Programs(const std::string& build) {
+    return {build + "/Kelvaro Mod.exe", build + "/bench/bare_window.exe",
+            build + "/bench/floor_window.exe"};
+}
 
 LONGLONG Now() {
     LARGE_INTEGER now;
@@ -196,8 +217,8 @@ class DesktopKeeper {
 
 struct Samples {
     std::vector<double> launcher;
-    std::vector<double> bare;
-    std::vector<double> floor;  // not taken for the game's start
+    std::vector<double> bare;   // for the game's start: the game started directly
+    std::vector<double> floor;  // for the game's start: the floor's own button
 };
 
 // The traced launcher's phases in the order they end, each with its
@@ -219,9 +240,9 @@ class Bench {
 
     // One run of the launcher: start to visible, working set, a tier click,
     // the working set again, back to tier 10, then "Start Generals" to the game.
-    void RunLauncher(Figures& figures) const {
+    void RunLauncher(const Programs& programs, Figures& figures) const {
         std::optional<Launcher> started;
-        LONGLONG start = Start(started, KELVARO_LAUNCHER);
+        LONGLONG start = Start(started, programs.launcher);
         const Launcher& launcher = *started;
         auto [window, shown] =
             WaitVisible(launcher, kMainClass, kMainCaption, start, options_.pollMs);
@@ -233,26 +254,23 @@ class Bench {
         SelectTier(main, kClickedTier);
         figures.workingSetAfterTier.push_back(PeakWorkingSetKiB(launcher.ProcessId()));
         SelectTier(main, kPlainGameTier);
-
-        HWND startButton = main.StartButton();
-        counter_.Clear();
-        LONGLONG click = Now();
-        e2e::Click(startButton);
-        figures.gameStart.launcher.push_back(Milliseconds(click, counter_.Wait()));
-        launcher.WaitForPrograms();
+        figures.gameStart.launcher.push_back(ClickStart(launcher, main));
         CloseAndWait(launcher, window);
     }
 
     // One run of the bare window, then one direct start of the stand-in game.
-    void RunBare(Figures& figures) const {
-        RunYardstick(KELVARO_BARE_WINDOW, kBareClass, kBareCaption, figures.visible.bare,
+    void RunBare(const Programs& programs, Figures& figures) const {
+        RunYardstick(programs.bare, kBareClass, kBareCaption, figures.visible.bare,
                      figures.workingSet.bare);
         figures.gameStart.bare.push_back(StartGameDirectly());
     }
 
-    void RunFloor(Figures& figures) const {
-        RunYardstick(KELVARO_FLOOR_WINDOW, kFloorClass, kFloorCaption, figures.visible.floor,
-                     figures.workingSet.floor);
+    // One run of the floor, its "Start Generals" pressed once it shows.
+    void RunFloor(const Programs& programs, Figures& figures) const {
+        RunYardstick(programs.floor, kFloorClass, kFloorCaption, figures.visible.floor,
+                     figures.workingSet.floor, [&](const Launcher& floor, HWND window) {
+                         figures.gameStart.floor.push_back(ClickStart(floor, {window}));
+                     });
     }
 
     // One run of the traced launcher: the counter at the end of each phase,
@@ -290,7 +308,7 @@ class Bench {
     // Starts a program and returns the counter just before it. Wine now and
     // then fails to create a process (error 1359, about once in a thousand
     // starts here): the start is tried again, and said so.
-    static LONGLONG Start(std::optional<Launcher>& program, const char* path) {
+    static LONGLONG Start(std::optional<Launcher>& program, const std::string& path) {
         for (int attempt = 1;; ++attempt) {
             try {
                 LONGLONG start = Now();
@@ -303,16 +321,33 @@ class Bench {
         }
     }
 
-    void RunYardstick(const char* program, const char* className, const char* caption,
-                      std::vector<double>& visible, std::vector<double>& workingSet) const {
+    template <class Shown = void (*)(const Launcher&, HWND)>
+    void RunYardstick(
+        const std::string& program, const char* className, const char* caption,
+        std::vector<double>& visible, std::vector<double>& workingSet,
+        Shown shown = [](const Launcher&, HWND) {}) const {
         std::optional<Launcher> started;
         LONGLONG start = Start(started, program);
         const Launcher& yardstick = *started;
-        auto [window, shown] = WaitVisible(yardstick, className, caption, start, options_.pollMs);
-        visible.push_back(Milliseconds(start, shown));
+        auto [window, visibleAt] =
+            WaitVisible(yardstick, className, caption, start, options_.pollMs);
+        visible.push_back(Milliseconds(start, visibleAt));
         SettleWindow(window);
         workingSet.push_back(PeakWorkingSetKiB(yardstick.ProcessId()));
+        shown(yardstick, window);
         CloseAndWait(yardstick, window);
+    }
+
+    // "Start Generals" as the player presses it, to the game's first counter
+    // reading; returns once the game has ended.
+    double ClickStart(const Launcher& program, const e2e::MainWindow& main) const {
+        HWND startButton = main.StartButton();
+        counter_.Clear();
+        LONGLONG click = Now();
+        e2e::Click(startButton);
+        double elapsed = Milliseconds(click, counter_.Wait());
+        program.WaitForPrograms();
+        return elapsed;
     }
 
     static void SelectTier(const e2e::MainWindow& main, int tier) {
@@ -447,7 +482,24 @@ void PrintPhases(const Figures& figures) {
     }
 }
 
-void PrintTable(const Figures& figures, const Options& options) {
+// The rows of the i686 build, each against its own architecture's yardsticks.
+void PrintI686Rows(const Figures& figures, const Programs& programs) {
+    PrintRow({"i686: start -> window visible (ms)", Median(figures.visible.launcher),
+              Median(figures.visible.bare), 1, "<= 1.15x", 1.15});
+    PrintRow({"  the same, against the floor (ms)", Median(figures.visible.launcher),
+              Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
+    PrintRow({"i686: \"Start Generals\" -> game (ms)", Median(figures.gameStart.launcher),
+              Median(figures.gameStart.bare), 1});
+    PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
+              Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
+    PrintRow({"i686: peak working set, shown (KiB)", Median(figures.workingSet.launcher),
+              Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
+    PrintRow({"exe size, i686 release (KiB)", FileKiB(programs.launcher), FileKiB(programs.bare), 1,
+              "<= 200 KiB", 200, true});
+}
+
+void PrintTable(const Figures& figures, const std::optional<Figures>& i686,
+                const Options& options) {
     PrintMachine();
     std::printf("%d runs of each, in turns, each program in each place; medians\n\n", options.runs);
     std::printf("| %-38s | %15s | %10s | %6s | %-11s | %-6s |\n", "", "Kelvaro Mod.exe",
@@ -460,7 +512,9 @@ void PrintTable(const Figures& figures, const Options& options) {
     PrintRow({"  the same, against the floor (ms)", Median(figures.visible.launcher),
               Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"\"Start Generals\" -> game process (ms)", Median(figures.gameStart.launcher),
-              Median(figures.gameStart.bare), 1, "<= 1.1x", 1.1});
+              Median(figures.gameStart.bare), 1});
+    PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
+              Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
     PrintRow({"peak working set, window shown (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
     PrintRow({"peak working set, after a tier (KiB)", Median(figures.workingSetAfterTier),
@@ -469,13 +523,14 @@ void PrintTable(const Figures& figures, const Options& options) {
               Median(figures.workingSet.floor), 0});
     PrintRow(
         {"exe size, x86_64 (KiB)", FileKiB(KELVARO_LAUNCHER), FileKiB(KELVARO_BARE_WINDOW), 1});
-    if (!options.i686Launcher.empty()) {
-        PrintRow({"exe size, i686 release (KiB)", FileKiB(options.i686Launcher),
-                  FileKiB(options.i686Bare), 1, "<= 200 KiB", 200, true});
-    }
+    if (i686) PrintI686Rows(*i686, I686Programs(options.i686Build));
     std::printf("\nspread (min - max)\n");
     PrintSpread("start -> window visible", figures.visible);
     PrintSpread("\"Start Generals\" -> game process", figures.gameStart);
+    if (i686) {
+        PrintSpread("i686: start -> window visible", i686->visible);
+        PrintSpread("i686: \"Start Generals\" -> game process", i686->gameStart);
+    }
     PrintPhases(figures);
 }
 
@@ -490,9 +545,8 @@ std::optional<Options> ReadOptions(int argc, char** argv) {
             int pollMs = std::atoi(argv[++i]);
             if (pollMs < 0) return std::nullopt;
             options.pollMs = static_cast<DWORD>(pollMs);
-        } else if (option == "--i686" && i + 2 < argc) {
-            options.i686Launcher = argv[++i];
-            options.i686Bare = argv[++i];
+        } else if (option == "--i686" && i + 1 < argc) {
+            options.i686Build = argv[++i];
         } else {
             return std::nullopt;
         }
@@ -505,35 +559,57 @@ int Main(int argc, char** argv) {
     if (!options) {
         std::fprintf(stderr,
                      "usage: bench [--runs N (15)] [--poll-ms MS (1; 0 spins)] "
-                     "[--i686 LAUNCHER BARE_WINDOW]\n");
+                     "[--i686 BUILD_FOLDER]\n");
         return 2;
     }
     Bench bench(*options);
+    const Programs x86_64 = X86_64Programs();
+    const bool withI686 = !options->i686Build.empty();
+    const Programs i686 = I686Programs(options->i686Build);
+    Figures figures;
+    std::optional<Figures> figures32;
+    if (withI686) figures32.emplace();
+    // The programs of one round, the i686 ones after the others.
+    std::vector<std::function<void(Figures&, Figures*)>> round = {
+        [&](Figures& f, Figures*) { bench.RunLauncher(x86_64, f); },
+        [&](Figures& f, Figures*) { bench.RunBare(x86_64, f); },
+        [&](Figures& f, Figures*) { bench.RunFloor(x86_64, f); },
+        [&](Figures& f, Figures*) { bench.RunTraced(f); },
+    };
+    if (withI686) {
+        round.push_back([&](Figures&, Figures* f) { bench.RunLauncher(i686, *f); });
+        round.push_back([&](Figures&, Figures* f) { bench.RunBare(i686, *f); });
+        round.push_back([&](Figures&, Figures* f) { bench.RunFloor(i686, *f); });
+    }
     // One round first, not counted: it brings Wine's and the programs' files
     // into the caches for both sides alike.
-    Figures warmUp;
-    bench.RunLauncher(warmUp);
-    bench.RunBare(warmUp);
-    bench.RunFloor(warmUp);
-    bench.RunTraced(warmUp);
+    Figures warmUp, warmUp32;
+    for (const auto& program : round) program(warmUp, &warmUp32);
 
     // Each program takes each place in the round in turn, so that none of
     // them always follows the same one.
-    using Run = void (Bench::*)(Figures&) const;
-    constexpr Run kPrograms[] = {&Bench::RunLauncher, &Bench::RunBare, &Bench::RunFloor,
-                                 &Bench::RunTraced};
-    Figures figures;
+    const size_t places = round.size();
     for (int run = 1; run <= options->runs; ++run) {
-        for (int place = 0; place < 4; ++place) (bench.*kPrograms[(run + place) % 4])(figures);
+        for (size_t place = 0; place < places; ++place)
+            round[(static_cast<size_t>(run) + place) % places](figures,
+                                                               figures32 ? &*figures32 : nullptr);
         std::printf(
             "run %d/%d: start -> visible %.1f / %.1f / %.1f ms (launcher / bare / floor), "
-            "\"Start Generals\" -> game %.1f / %.1f ms\n",
+            "\"Start Generals\" -> game %.1f / %.1f / %.1f ms (launcher / direct / floor)\n",
             run, options->runs, figures.visible.launcher.back(), figures.visible.bare.back(),
             figures.visible.floor.back(), figures.gameStart.launcher.back(),
-            figures.gameStart.bare.back());
+            figures.gameStart.bare.back(), figures.gameStart.floor.back());
+        if (figures32) {
+            std::printf(
+                "  i686: start -> visible %.1f / %.1f / %.1f ms, "
+                "game %.1f / %.1f ms (launcher / floor)\n",
+                figures32->visible.launcher.back(), figures32->visible.bare.back(),
+                figures32->visible.floor.back(), figures32->gameStart.launcher.back(),
+                figures32->gameStart.floor.back());
+        }
         std::fflush(stdout);
     }
-    PrintTable(figures, *options);
+    PrintTable(figures, figures32, *options);
     return 0;
 }
 

@@ -15,6 +15,11 @@
 //     hidden and the look for a left-over AI script;
 //  4. the window shown and painted.
 //
+// Its "Start Generals" button is the floor of the launcher's click: the same
+// button, with the same manifest, reached by the same message, does the
+// checks that the launcher must make for tier 10 (the game program is there)
+// and starts the game as the launcher does.
+//
 // Closing it puts the INI folder back, so that the next run of any program
 // finds the game folder as it was.
 #include <windows.h>
@@ -102,10 +107,33 @@ void Load(HWND window, kelvaro::WinShell& shell) {
     GetFileAttributesA((state.gameFolder + std::string(texts::kScriptBackup)).c_str());
 }
 
+// Tier 10 needs no archive: the game program must be a file, and is started
+// with the launcher's command line and start-up information.
+void StartGame() {
+    const std::string program = state.gameFolder + std::string(texts::kGameProgram);
+    const DWORD attributes = GetFileAttributesA(program.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+        return;
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             OnCreate(window);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == layout::kCommand1 && HIWORD(wParam) == BN_CLICKED) StartGame();
             return 0;
         case WM_DESTROY:
             MoveFileA((state.gameFolder + std::string(texts::kHiddenIniFolder)).c_str(),

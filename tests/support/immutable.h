@@ -21,7 +21,8 @@ class Immutable {
     Immutable& operator=(const Immutable&) = delete;
 
     // Why the paths could not all be made immutable (a file system without
-    // the flag, say), for the test to skip with; empty when they were.
+    // the flag, say), for the test to skip with; empty when they were. With
+    // KELVARO_REQUIRE_REFUSALS=1 (scripts/test), that test fails as well.
     const std::string& Failure() const { return failure_; }
 
   private:

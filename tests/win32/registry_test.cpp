@@ -2,6 +2,7 @@
 // with the registry's own calls and read back through WinRegistry.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "reg_keys.h"
@@ -84,17 +85,34 @@ TEST(WinRegistry, ReadsEveryKindOfValueThroughThePathReader) {
     EXPECT_EQ(RegKeys::ReadRegistryPath(registry, key + "Nowhere\\Plain"), "");
 }
 
-// The game's 32-bit installer writes into the 32-bit view; a 64-bit build
-// must read that view too, not the 64-bit one.
-TEST(WinRegistry, ReadsTheGamesInstallPathFromThe32BitView) {
+// The game's 32-bit installer writes into the 32-bit view (WOW6432Node on
+// 64-bit Windows); either build reads that view, the i686 one without naming
+// it, and never the 64-bit one, which that installer does not write.
+TEST(WinRegistry, ReadsTheGamesInstallPathFromThe32BitViewOnly) {
     const char* key = "SOFTWARE\\Electronic Arts\\EA Games\\Generals";
-    ScratchKey view32(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY);
-    ScratchKey view64(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY);
-    view32.Set(nullptr, "InstallPath", REG_SZ, Terminated("C:\\Games\\Generals\\"));
-    view64.Set(nullptr, "InstallPath", REG_SZ, Terminated("C:\\Wrong view\\"));
+    const struct {
+        const char* name;
+        const char* in32;  // the value in each view; null: no key there
+        const char* in64;
+        std::string found;
+    } rows[] = {
+        {"32-bit view", "C:\\Games\\Generals\\", nullptr, "C:\\Games\\Generals\\"},
+        {"both views", "C:\\Games\\Generals\\", "C:\\Wrong view\\", "C:\\Games\\Generals\\"},
+        {"64-bit view only", nullptr, "C:\\Wrong view\\", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // The end-to-end sandbox of the same prefix leaves its key behind.
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
+        std::optional<ScratchKey> view32, view64;
+        if (row.in32) view32.emplace(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY);
+        if (row.in64) view64.emplace(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY);
+        if (view32) view32->Set(nullptr, "InstallPath", REG_SZ, Terminated(row.in32));
+        if (view64) view64->Set(nullptr, "InstallPath", REG_SZ, Terminated(row.in64));
 
-    WinRegistry registry;
-    EXPECT_EQ(RegKeys::ReadRegistryPath(registry, texts::kInstallPathKey), "C:\\Games\\Generals\\");
+        WinRegistry registry;
+        EXPECT_EQ(RegKeys::ReadRegistryPath(registry, texts::kInstallPathKey), row.found);
+    }
 }
 
 // Read rights only, in both builds: nothing can be written through the key.

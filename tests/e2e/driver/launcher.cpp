@@ -28,15 +28,17 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+// Windows' own calling convention (stdcall on i686), which a lambda lacks.
+BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // The top-level windows, or the children of `parent` at any depth.
 std::vector<HWND> Windows(HWND parent = nullptr) {
     std::vector<HWND> windows;
-    auto add = [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-    };
     const auto list = reinterpret_cast<LPARAM>(&windows);
-    parent ? EnumChildWindows(parent, add, list) : EnumWindows(add, list);
+    parent ? EnumChildWindows(parent, AddWindow, list) : EnumWindows(AddWindow, list);
     return windows;
 }
 
