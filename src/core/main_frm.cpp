@@ -101,6 +101,7 @@ void MainFrm::TechClick(int index) {
 }
 
 void MainFrm::Command1Click() {
+    trace::PhaseEnd("click to its handler");
     if (!ArchiveError.empty()) {
         os_.messages.Show(ArchiveError, Icon::Critical);
         return;
@@ -116,6 +117,7 @@ void MainFrm::Command1Click() {
         if (offer == Offer::Restarted) return;
         if (offer == Offer::PutBack) MoveScriptFile("Start");
     }
+    trace::PhaseEnd("checks and swap");
     LaunchGame();
 }
 
@@ -136,7 +138,9 @@ void MainFrm::LaunchGame() {
             std::string(texts::kModOption) + SelectedLevel + std::string(texts::kArchiveSuffix);
     }
     std::string reason;
-    if (!os_.processes.Start(program, commandLine, &reason)) {
+    const bool started = os_.processes.Start(program, commandLine, &reason);
+    trace::PhaseEnd("game process created");
+    if (!started) {
         os_.messages.Show(std::string(texts::kGameNotStarted) + program + "\n\n" + reason,
                           Icon::Critical);
     }
