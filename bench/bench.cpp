@@ -14,11 +14,11 @@
 // - peak working set once the window is visible (for the launcher also after
 //   a tier click), against the bare window and the floor;
 // - the size of the exes;
-// - the same, but the bare window and the traced launcher, for the i686 build
-//   (the players' exe), when its folder is given, each against the yardsticks
-//   of its own architecture;
-// - where the launcher's start-up goes, phase by phase, from a traced build of
-//   its own sources (bench/phase_trace.cpp), run in turn with the others.
+// - where the launcher's start-up and its "Start Generals" go, phase by
+//   phase, from a traced build of its own sources (bench/phase_trace.cpp),
+//   run in turn with the others;
+// - the same for the i686 build (the players' exe), when its folder is
+//   given, each figure against the yardsticks of its own architecture.
 //
 //   bench.exe [--runs N] [--poll-ms MS] [--i686 BUILD_FOLDER]
 //
@@ -72,15 +72,16 @@ struct Programs {
     std::string launcher;
     std::string bare;
     std::string floor;
+    std::string traced;
 };
 
 Programs X86_64Programs() {
-    return {KELVARO_LAUNCHER, KELVARO_BARE_WINDOW, KELVARO_FLOOR_WINDOW};
+    return {KELVARO_LAUNCHER, KELVARO_BARE_WINDOW, KELVARO_FLOOR_WINDOW, KELVARO_TRACED_LAUNCHER};
 }
 
 Programs I686Programs(const std::string& build) {
     return {build + "/Kelvaro Mod.exe", build + "/bench/bare_window.exe",
-            build + "/bench/floor_window.exe"};
+            build + "/bench/floor_window.exe", build + "/bench/traced_launcher.exe"};
 }
 
 LONGLONG Now() {
@@ -279,12 +280,12 @@ class Bench {
     // which it writes once its window is painted, then "Start Generals" for
     // tier 10, its phases written once the game's process is created, and the
     // game's own first counter reading.
-    void RunTraced(Figures& figures) const {
+    void RunTraced(const Programs& programs, Figures& figures) const {
         const std::string log = Sandbox::Root() + "phases.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA(kTraceVariable, log.c_str());
         std::optional<Launcher> started;
-        LONGLONG start = Start(started, KELVARO_TRACED_LAUNCHER);
+        LONGLONG start = Start(started, programs.traced);
         const Launcher& traced = *started;
         SetEnvironmentVariableA(kTraceVariable, nullptr);
         auto [window, shown] =
@@ -514,15 +515,16 @@ void PrintPhaseTable(const Phases& phases) {
     }
 }
 
-void PrintPhases(const Figures& figures) {
+void PrintPhases(const Figures& figures, const char* build) {
     std::printf(
-        "\nthe launcher's start-up by phase (traced build, medians, ms); start -> "
+        "\n%s: the launcher's start-up by phase (traced build, medians, ms); start -> "
         "visible of the traced build %.1f ms\n\n",
-        Median(figures.tracedVisible));
+        build, Median(figures.tracedVisible));
     PrintPhaseTable(figures.phases);
     std::printf(
-        "\nthe launcher's \"Start Generals\" for tier 10 by phase (traced build, medians, ms), "
-        "from just before the click is posted\n\n");
+        "\n%s: the launcher's \"Start Generals\" for tier 10 by phase (traced build, medians, "
+        "ms), from just before the click is posted\n\n",
+        build);
     PrintPhaseTable(figures.clickPhases);
 }
 
@@ -575,7 +577,8 @@ void PrintTable(const Figures& figures, const std::optional<Figures>& i686,
         PrintSpread("i686: start -> window visible", i686->visible);
         PrintSpread("i686: \"Start Generals\" -> game process", i686->gameStart);
     }
-    PrintPhases(figures);
+    PrintPhases(figures, "x86_64");
+    if (i686) PrintPhases(*i686, "i686");
 }
 
 std::optional<Options> ReadOptions(int argc, char** argv) {
@@ -618,12 +621,13 @@ int Main(int argc, char** argv) {
         [&](Figures& f, Figures*) { bench.RunLauncher(x86_64, f); },
         [&](Figures& f, Figures*) { bench.RunBare(x86_64, f); },
         [&](Figures& f, Figures*) { bench.RunFloor(x86_64, f); },
-        [&](Figures& f, Figures*) { bench.RunTraced(f); },
+        [&](Figures& f, Figures*) { bench.RunTraced(x86_64, f); },
     };
     if (withI686) {
         round.push_back([&](Figures&, Figures* f) { bench.RunLauncher(i686, *f); });
         round.push_back([&](Figures&, Figures* f) { bench.RunBare(i686, *f); });
         round.push_back([&](Figures&, Figures* f) { bench.RunFloor(i686, *f); });
+        round.push_back([&](Figures&, Figures* f) { bench.RunTraced(i686, *f); });
     }
     // One round first, not counted: it brings Wine's and the programs' files
     // into the caches for both sides alike.
