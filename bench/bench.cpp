@@ -405,9 +405,15 @@ class Bench {
         PROCESS_INFORMATION started = {};
         counter_.Clear();
         LONGLONG start = Now();
-        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, nullptr, &startup, &started)) {
-            Fail("cannot start " + program + ", error " + std::to_string(GetLastError()));
+        // Tried again as Start tries its programs again.
+        for (int attempt = 1; !CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                              FALSE, 0, nullptr, nullptr, &startup, &started);
+             ++attempt) {
+            const std::string error =
+                "cannot start " + program + ", error " + std::to_string(GetLastError());
+            if (attempt == 3) Fail(error);
+            std::printf("%s; starting it again\n", error.c_str());
+            start = Now();
         }
         double elapsed = Milliseconds(start, counter_.Wait());
         WaitForSingleObject(started.hProcess, static_cast<DWORD>(kTimeoutMs));
