@@ -14,11 +14,11 @@
 // - peak working set once the window is visible (for the launcher also after
 //   a tier click), against the bare window and the floor;
 // - the size of the exes;
-// - the same, but the bare window and the traced launcher, for the i686 build
-//   (the players' exe), when its folder is given, each against the yardsticks
-//   of its own architecture;
-// - where the launcher's start-up goes, phase by phase, from a traced build of
-//   its own sources (bench/phase_trace.cpp), run in turn with the others.
+// - where the launcher's start-up and its "Start Generals" go, phase by
+//   phase, from a traced build of its own sources (bench/phase_trace.cpp),
+//   run in turn with the others;
+// - the same for the i686 build (the players' exe), when its folder is
+//   given, each figure against the yardsticks of its own architecture.
 //
 //   bench.exe [--runs N] [--poll-ms MS] [--i686 BUILD_FOLDER]
 //
@@ -55,6 +55,7 @@ constexpr char kFloorCaption[] = "Floor window";
 constexpr char kCounterVariable[] = "KELVARO_STANDIN_COUNTER";
 constexpr char kTraceVariable[] = "KELVARO_TRACE_FILE";
 constexpr char kLastPhase[] = "first paint";
+constexpr char kLastClickPhase[] = "game process created";
 constexpr double kTimeoutMs = 30000;
 // The tier clicked for the second working-set figure: one whose archive is looked for.
 constexpr int kClickedTier = 5;
@@ -71,15 +72,16 @@ struct Programs {
     std::string launcher;
     std::string bare;
     std::string floor;
+    std::string traced;
 };
 
 Programs X86_64Programs() {
-    return {KELVARO_LAUNCHER, KELVARO_BARE_WINDOW, KELVARO_FLOOR_WINDOW};
+    return {KELVARO_LAUNCHER, KELVARO_BARE_WINDOW, KELVARO_FLOOR_WINDOW, KELVARO_TRACED_LAUNCHER};
 }
 
 Programs I686Programs(const std::string& build) {
     return {build + "/Kelvaro Mod.exe", build + "/bench/bare_window.exe",
-            build + "/bench/floor_window.exe"};
+            build + "/bench/floor_window.exe", build + "/bench/traced_launcher.exe"};
 }
 
 LONGLONG Now() {
@@ -232,6 +234,7 @@ struct Figures {
     std::vector<double> workingSetAfterTier;  // KiB, launcher only
     Phases phases;
     std::vector<double> tracedVisible;  // ms, the traced launcher's start to visible
+    Phases clickPhases;                 // the traced launcher's "Start Generals", from the click
 };
 
 class Bench {
@@ -274,37 +277,71 @@ class Bench {
     }
 
     // One run of the traced launcher: the counter at the end of each phase,
-    // which it writes once its window is painted.
-    void RunTraced(Figures& figures) const {
+    // which it writes once its window is painted, then "Start Generals" for
+    // tier 10, its phases written once the game's process is created, and the
+    // game's own first counter reading.
+    void RunTraced(const Programs& programs, Figures& figures) const {
         const std::string log = Sandbox::Root() + "phases.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA(kTraceVariable, log.c_str());
         std::optional<Launcher> started;
-        LONGLONG start = Start(started, KELVARO_TRACED_LAUNCHER);
+        LONGLONG start = Start(started, programs.traced);
         const Launcher& traced = *started;
         SetEnvironmentVariableA(kTraceVariable, nullptr);
         auto [window, shown] =
             WaitVisible(traced, kMainClass, kMainCaption, start, options_.pollMs);
         figures.tracedVisible.push_back(Milliseconds(start, shown));
-        std::string marks;
-        e2e::WaitFor("the traced launcher's phases", [&] {
-            marks = e2e::ReadFileBytes(log);
-            return marks.find(kLastPhase) != std::string::npos;
-        });
-        std::istringstream lines(marks);
-        LONGLONG counter = 0, previous = start;
-        for (std::string phase; lines >> counter && std::getline(lines >> std::ws, phase);) {
-            auto found = std::find_if(figures.phases.begin(), figures.phases.end(),
-                                      [&](const auto& known) { return known.first == phase; });
-            if (found == figures.phases.end()) found = figures.phases.insert(found, {phase, {}});
-            found->second.push_back(Milliseconds(previous, counter));
-            previous = counter;
-        }
+        AddPhases(WaitForMarks(log, kLastPhase), start, "", figures.phases);
         SettleWindow(window);
+
+        DeleteFileA(log.c_str());
+        counter_.Clear();
+        const LONGLONG click = Now();
+        e2e::Click(e2e::MainWindow{window}.StartButton());
+        const LONGLONG created =
+            AddPhases(WaitForMarks(log, kLastClickPhase), click, kLastPhase, figures.clickPhases);
+        AddPhase(figures.clickPhases, "to the game's first counter",
+                 Milliseconds(created, counter_.Wait()));
+        traced.WaitForPrograms();
         CloseAndWait(traced, window);
     }
 
   private:
+    static std::string WaitForMarks(const std::string& log, const char* last) {
+        std::string marks;
+        e2e::WaitFor("the traced launcher's phases", [&] {
+            marks = e2e::ReadFileBytes(log);
+            return marks.find(last) != std::string::npos;
+        });
+        return marks;
+    }
+
+    static void AddPhase(Phases& phases, const std::string& phase, double ms) {
+        auto found = std::find_if(phases.begin(), phases.end(),
+                                  [&](const auto& known) { return known.first == phase; });
+        if (found == phases.end()) found = phases.insert(found, {phase, {}});
+        found->second.push_back(ms);
+    }
+
+    // Adds the marks that come after the mark `after` (all of them when it is
+    // empty), the first counted from `from`; returns the last counter.
+    static LONGLONG AddPhases(const std::string& marks, LONGLONG from, const std::string& after,
+                              Phases& phases) {
+        std::istringstream lines(marks);
+        LONGLONG counter = 0, previous = from;
+        bool counting = after.empty();
+        for (std::string phase; lines >> counter && std::getline(lines >> std::ws, phase);) {
+            // The traced launcher writes its file in text mode: CR LF.
+            if (!phase.empty() && phase.back() == '\r') phase.pop_back();
+            if (counting) {
+                AddPhase(phases, phase, Milliseconds(previous, counter));
+                previous = counter;
+            }
+            counting = counting || phase == after;
+        }
+        return previous;
+    }
+
     // Starts a program and returns the counter just before it. Wine now and
     // then fails to create a process (error 1359, about once in a thousand
     // starts here): the start is tried again, and said so.
@@ -368,9 +405,15 @@ class Bench {
         PROCESS_INFORMATION started = {};
         counter_.Clear();
         LONGLONG start = Now();
-        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, nullptr, &startup, &started)) {
-            Fail("cannot start " + program + ", error " + std::to_string(GetLastError()));
+        // Tried again as Start tries its programs again.
+        for (int attempt = 1; !CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                              FALSE, 0, nullptr, nullptr, &startup, &started);
+             ++attempt) {
+            const std::string error =
+                "cannot start " + program + ", error " + std::to_string(GetLastError());
+            if (attempt == 3) Fail(error);
+            std::printf("%s; starting it again\n", error.c_str());
+            start = Now();
         }
         double elapsed = Milliseconds(start, counter_.Wait());
         WaitForSingleObject(started.hProcess, static_cast<DWORD>(kTimeoutMs));
@@ -467,19 +510,28 @@ void PrintMachine() {
 // Where the launcher's start-up goes: the medians of each phase of the traced
 // build, from the mark before it to its own (the launcher's code between two
 // marks counts to the later one).
-void PrintPhases(const Figures& figures) {
-    std::printf(
-        "\nthe launcher's start-up by phase (traced build, medians, ms); start -> "
-        "visible of the traced build %.1f ms\n\n",
-        Median(figures.tracedVisible));
+void PrintPhaseTable(const Phases& phases) {
     std::printf("| %-28s | %8s | %8s |\n", "phase ends with", "phase", "total");
     std::printf("|%s|%s|%s|\n", std::string(30, '-').c_str(), std::string(10, '-').c_str(),
                 std::string(10, '-').c_str());
     double total = 0;
-    for (const auto& [phase, durations] : figures.phases) {
+    for (const auto& [phase, durations] : phases) {
         total += Median(durations);
         std::printf("| %-28s | %8.1f | %8.1f |\n", phase.c_str(), Median(durations), total);
     }
+}
+
+void PrintPhases(const Figures& figures, const char* build) {
+    std::printf(
+        "\n%s: the launcher's start-up by phase (traced build, medians, ms); start -> "
+        "visible of the traced build %.1f ms\n\n",
+        build, Median(figures.tracedVisible));
+    PrintPhaseTable(figures.phases);
+    std::printf(
+        "\n%s: the launcher's \"Start Generals\" for tier 10 by phase (traced build, medians, "
+        "ms), from just before the click is posted\n\n",
+        build);
+    PrintPhaseTable(figures.clickPhases);
 }
 
 // The rows of the i686 build, each against its own architecture's yardsticks.
@@ -531,7 +583,8 @@ void PrintTable(const Figures& figures, const std::optional<Figures>& i686,
         PrintSpread("i686: start -> window visible", i686->visible);
         PrintSpread("i686: \"Start Generals\" -> game process", i686->gameStart);
     }
-    PrintPhases(figures);
+    PrintPhases(figures, "x86_64");
+    if (i686) PrintPhases(*i686, "i686");
 }
 
 std::optional<Options> ReadOptions(int argc, char** argv) {
@@ -574,12 +627,13 @@ int Main(int argc, char** argv) {
         [&](Figures& f, Figures*) { bench.RunLauncher(x86_64, f); },
         [&](Figures& f, Figures*) { bench.RunBare(x86_64, f); },
         [&](Figures& f, Figures*) { bench.RunFloor(x86_64, f); },
-        [&](Figures& f, Figures*) { bench.RunTraced(f); },
+        [&](Figures& f, Figures*) { bench.RunTraced(x86_64, f); },
     };
     if (withI686) {
         round.push_back([&](Figures&, Figures* f) { bench.RunLauncher(i686, *f); });
         round.push_back([&](Figures&, Figures* f) { bench.RunBare(i686, *f); });
         round.push_back([&](Figures&, Figures* f) { bench.RunFloor(i686, *f); });
+        round.push_back([&](Figures&, Figures* f) { bench.RunTraced(i686, *f); });
     }
     // One round first, not counted: it brings Wine's and the programs' files
     // into the caches for both sides alike.

@@ -1,8 +1,8 @@
-// The traced launcher's marks: the counter at the end of each start-up phase,
-// kept in memory and written, once the window has been painted, to the file
-// that the benchmark names in KELVARO_TRACE_FILE: one line per phase, its
-// counter, a tab and its name. The players' exe reads no such variable: it
-// links the mark that does nothing.
+// The traced launcher's marks: the counter at the end of each phase, kept in
+// memory and written, once the window has been painted and again once the
+// game's process is created, to the file that the benchmark names in
+// KELVARO_TRACE_FILE: one line per phase, its counter, a tab and its name. The players' exe reads
+// no such variable: it links the mark that does nothing.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,7 +14,7 @@ namespace kelvaro::trace {
 
 namespace {
 
-constexpr char kLastPhase[] = "first paint";
+constexpr char kLastPhases[][24] = {"first paint", "game process created"};
 
 struct Mark {
     LONGLONG counter;
@@ -43,7 +43,8 @@ void PhaseEnd(const char* phase) {
     if (markCount < static_cast<int>(sizeof marks / sizeof marks[0])) {
         marks[markCount++] = {now.QuadPart, phase};
     }
-    if (std::strcmp(phase, kLastPhase) == 0) WriteMarks();
+    for (const char* last : kLastPhases)
+        if (std::strcmp(phase, last) == 0) WriteMarks();
 }
 
 }  // namespace kelvaro::trace

@@ -115,6 +115,7 @@ void MainFrm::TechClick(int index) {
 }
 
 void MainFrm::Command1Click() {
+    trace::PhaseEnd("click to its handler");
     if (!ArchiveError.empty()) {
         os_.messages.Show(ArchiveError, Icon::Critical);
         return;
@@ -126,6 +127,7 @@ void MainFrm::Command1Click() {
     refused_ = false;
     MoveScriptFile("Start");
     OfferGrantFor(&MainFrm::PrepareAndSubstitute);
+    trace::PhaseEnd("checks and swap");
     LaunchGame();
 }
 
@@ -147,7 +149,9 @@ void MainFrm::LaunchGame() {
             std::string(texts::kModOption) + SelectedLevel + std::string(texts::kArchiveSuffix);
     }
     std::string reason;
-    if (!os_.processes.Start(program, commandLine, &reason)) {
+    const bool started = os_.processes.Start(program, commandLine, &reason);
+    trace::PhaseEnd("game process created");
+    if (!started) {
         os_.messages.Show(std::string(texts::kGameNotStarted) + program + "\n\n" + reason,
                           Icon::Critical);
     }
