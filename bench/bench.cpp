@@ -534,16 +534,21 @@ void PrintPhases(const Figures& figures, const char* build) {
     PrintPhaseTable(figures.clickPhases);
 }
 
-// The rows of the i686 build, each against its own architecture's yardsticks.
-void PrintI686Rows(const Figures& figures, const Programs& programs) {
-    PrintRow({"i686: start -> window visible (ms)", Median(figures.visible.launcher),
-              Median(figures.visible.bare), 1, "<= 1.15x", 1.15});
+// Start-up and the click, each against the bare window and against its floor.
+void PrintStartAndClickRows(const Figures& figures, const char* start, const char* click) {
+    PrintRow({start, Median(figures.visible.launcher), Median(figures.visible.bare), 1, "<= 1.15x",
+              1.15});
     PrintRow({"  the same, against the floor (ms)", Median(figures.visible.launcher),
               Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
-    PrintRow({"i686: \"Start Generals\" -> game (ms)", Median(figures.gameStart.launcher),
-              Median(figures.gameStart.bare), 1});
+    PrintRow({click, Median(figures.gameStart.launcher), Median(figures.gameStart.bare), 1});
     PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
               Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
+}
+
+// The rows of the i686 build, each against its own architecture's yardsticks.
+void PrintI686Rows(const Figures& figures, const Programs& programs) {
+    PrintStartAndClickRows(figures, "i686: start -> window visible (ms)",
+                           "i686: \"Start Generals\" -> game (ms)");
     PrintRow({"i686: peak working set, shown (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
     PrintRow({"exe size, i686 release (KiB)", FileKiB(programs.launcher), FileKiB(programs.bare), 1,
@@ -559,14 +564,8 @@ void PrintTable(const Figures& figures, const std::optional<Figures>& i686,
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(17, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(8, '-').c_str(),
                 std::string(13, '-').c_str(), std::string(8, '-').c_str());
-    PrintRow({"start -> window visible (ms)", Median(figures.visible.launcher),
-              Median(figures.visible.bare), 1, "<= 1.15x", 1.15});
-    PrintRow({"  the same, against the floor (ms)", Median(figures.visible.launcher),
-              Median(figures.visible.floor), 1, "<= 1.10x", 1.10});
-    PrintRow({"\"Start Generals\" -> game process (ms)", Median(figures.gameStart.launcher),
-              Median(figures.gameStart.bare), 1});
-    PrintRow({"  against the click floor (ms)", Median(figures.gameStart.launcher),
-              Median(figures.gameStart.floor), 1, "<= 1.10x", 1.10});
+    PrintStartAndClickRows(figures, "start -> window visible (ms)",
+                           "\"Start Generals\" -> game process (ms)");
     PrintRow({"peak working set, window shown (KiB)", Median(figures.workingSet.launcher),
               Median(figures.workingSet.bare), 0, "<= 1.2x", 1.2});
     PrintRow({"peak working set, after a tier (KiB)", Median(figures.workingSetAfterTier),
