@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sddl.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -23,6 +21,7 @@
 #include "immutable.h"
 #include "launcher.h"
 #include "sandbox.h"
+#include "win_elevation.h"
 
 namespace kelvaro::e2e {
 namespace {
@@ -312,21 +311,6 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     EXPECT_EQ(Tree(), before) << "after quit";
 }
 
-// The SID of the account the driver runs as, which a limited token keeps.
-std::string PlayerSid() {
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    unsigned char user[256];
-    DWORD size = 0;
-    char* text = nullptr;
-    if (GetTokenInformation(token, TokenUser, user, sizeof user, &size))
-        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text);
-    CloseHandle(token);
-    std::string sid = text != nullptr ? text : "";
-    LocalFree(text);
-    return sid;
-}
-
 // The game where Windows protects it (under Program Files, with UAC): Linux
 // refuses every change to Data\, Data\Scripts\ and the game's script, even
 // to root, and Wine answers ERROR_ACCESS_DENIED as Windows answers a user
@@ -401,7 +385,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             // alone, told the game folder and the player's SID.
             const std::string helper = "\"" + WindowsPath(KELVARO_LAUNCHER) +
                                        "\" /grant-data-folder \"" + Game() + "\\\" \"" +
-                                       PlayerSid() + "\"";
+                                       OwnAccountSid() + "\"";
             const std::vector<std::string> started = launcher_->CommandLines();
             EXPECT_EQ(std::count(started.begin(), started.end(), helper), protected_ ? 0 : 1)
                 << ::testing::PrintToString(started);

@@ -10,9 +10,6 @@
 
 namespace kelvaro::testing {
 
-namespace {
-
-// Wine's own export: the host's name of a Windows path, or nullptr.
 std::string UnixName(const std::string& path) {
     using UnixFileName = char*(CDECL*)(LPCWSTR);
     static const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
@@ -25,33 +22,35 @@ std::string UnixName(const std::string& path) {
     return unix;
 }
 
+namespace {
+
 std::string Quoted(const std::string& argument) {
     std::string quoted = "\"";
     for (char c : argument) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
     return quoted + "\"";
 }
 
-// Runs chattr with `flag` on the host and returns its complaint, empty when
-// it succeeded. A host program that Wine starts gives no handle to wait on,
-// so the shell leaves chattr's status and words in a file that is polled.
-// Nor are the handles in its PROCESS_INFORMATION handles: Wine leaves there
-// whatever its own stack held, values that may name any handle of this
-// process (its cached registry keys among them); closing them would close
-// that handle.
-std::string Chattr(const std::string& flag, const std::vector<std::string>& unixPaths) {
+}  // namespace
+
+// A host program that Wine starts gives no handle to wait on, so the shell
+// leaves the command's status and words in a file that is polled. Nor are
+// the handles in its PROCESS_INFORMATION handles: Wine leaves there whatever
+// its own stack held, values that may name any handle of this process (its
+// cached registry keys among them); closing them would close that handle.
+std::string RunOnHost(const std::string& command, const std::vector<std::string>& arguments) {
     static std::atomic<int> runs = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    const std::string status = std::string(temp) + "kelvaro-chattr-" +
+    const std::string status = std::string(temp) + "kelvaro-host-" +
                                std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
     const std::string unixStatus = UnixName(status);
-    if (unixStatus.empty()) return "not under Wine: no chattr to run";
+    if (unixStatus.empty()) return "not under Wine: no " + command + " to run";
     std::string commandLine =
         "\"Z:\\bin\\sh\" -c " +
-        Quoted("words=$(chattr \"$@\" 2>&1); echo \"$? $words\" > '" + unixStatus +
+        Quoted("words=$(" + command + " \"$@\" 2>&1); echo \"$? $words\" > '" + unixStatus +
                ".part' && mv '" + unixStatus + ".part' '" + unixStatus + "'") +
-        " sh " + flag;
-    for (const std::string& path : unixPaths) commandLine += " " + Quoted(path);
+        " sh";
+    for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION shell = {};
@@ -67,18 +66,16 @@ std::string Chattr(const std::string& flag, const std::vector<std::string>& unix
             answer.close();
             DeleteFileA(status.c_str());
             const std::string said = text.str();
-            return said.starts_with("0 ") ? std::string() : "chattr " + flag + ": " + said;
+            return said.starts_with("0 ") ? std::string() : command + ": " + said;
         }
         Sleep(20);
     }
-    return "chattr " + flag + " did not answer";
+    return command + " did not answer";
 }
-
-}  // namespace
 
 Immutable::Immutable(std::vector<std::string> paths) {
     for (const std::string& path : paths) unixPaths_.push_back(UnixName(path));
-    failure_ = Chattr("+i", unixPaths_);
+    failure_ = RunOnHost("chattr +i", unixPaths_);
     // Where refusals are required, the test that skips for want of one fails.
     const char* required = std::getenv("KELVARO_REQUIRE_REFUSALS");
     if (!failure_.empty() && required != nullptr && std::string(required) == "1")
@@ -86,7 +83,7 @@ Immutable::Immutable(std::vector<std::string> paths) {
 }
 
 Immutable::~Immutable() {
-    Chattr("-i", unixPaths_);
+    RunOnHost("chattr -i", unixPaths_);
 }
 
 }  // namespace kelvaro::testing

@@ -12,6 +12,14 @@
 
 namespace kelvaro::testing {
 
+// The host's name of a Windows path (Wine's wine_get_unix_file_name), empty
+// where the tests do not run under Wine.
+std::string UnixName(const std::string& path);
+
+// Runs a host command with `arguments` after it (host paths, say) and
+// returns its complaint, empty when it succeeded.
+std::string RunOnHost(const std::string& command, const std::vector<std::string>& arguments);
+
 class Immutable {
   public:
     // Windows paths, as the program under test names them.

@@ -16,6 +16,7 @@
 
 #include "game_install.h"
 #include "grant_helper.h"
+#include "immutable.h"
 #include "texts.h"
 #include "win_elevation.h"
 
@@ -24,6 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::GameInstall;
+using testing::RunOnHost;
+using testing::UnixName;
 
 TEST(WinElevation, HasEveryRightOnlyWithAnAdministratorsFullRights) {
     const struct {
@@ -78,31 +81,6 @@ TEST(WinElevation, PassesTheFolderAndTheSidAsTheyAre) {
     }
 }
 
-// A Unix symbolic link made by the host, which Wine shows as a reparse point
-// (Wine makes no junction, nor a link of its own).
-void HostSymbolicLink(const fs::path& link, const fs::path& target) {
-    using UnixFileName = char*(CDECL*)(LPCWSTR);
-    static const auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    ASSERT_NE(unixName, nullptr) << "not under Wine";
-    char* from = unixName(target.wstring().c_str());
-    char* to = unixName(link.wstring().c_str());
-    std::string commandLine = std::string("ln -s \"") + from + "\" \"" + to + "\"";
-    HeapFree(GetProcessHeap(), 0, from);
-    HeapFree(GetProcessHeap(), 0, to);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION ln = {};
-    // Wine gives no handles for a host program, and leaves in `ln` whatever
-    // was there: nothing to wait on or close.
-    ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &ln))
-        << GetLastError();
-    const auto made = [&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
-    for (int waited = 0; waited < 5000 && !made(); waited += 20) Sleep(20);
-    ASSERT_TRUE(made()) << link;
-}
-
 // Every refusal comes with its own code and before any change: the game's
 // folder as it was. The grant itself (Wine accepts it, and keeps no DACL)
 // ends the table.
@@ -135,8 +113,13 @@ TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount)
         if (row.setUp == "no exe") fs::remove(game.Game("generals.exe"));
         if (row.setUp == "no Data" || row.setUp == "Data linked")
             fs::rename(game.Game("Data"), game.Root() / "elsewhere");
-        if (row.setUp == "Data linked")
-            HostSymbolicLink(game.Game("Data"), game.Root() / "elsewhere");
+        // A host's symbolic link, which Wine shows as a reparse point (Wine
+        // makes no junction, nor a link of its own).
+        if (row.setUp == "Data linked") {
+            ASSERT_EQ(RunOnHost("ln -s", {UnixName((game.Root() / "elsewhere").string()),
+                                          UnixName(game.Game("Data").string())}),
+                      "");
+        }
         std::vector<std::string> arguments = {"Kelvaro Mod.exe", verb};
         for (std::string argument : row.arguments) {
             if (argument.starts_with("<game>")) argument = game.GameFolder() + argument.substr(6);

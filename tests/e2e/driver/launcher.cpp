@@ -167,13 +167,8 @@ std::string CommandLineOf(DWORD processId) {
     while (line.empty() && WaitForSingleObject(process, 1) == WAIT_TIMEOUT)
         line = CommandLineIn(process);
     CloseHandle(process);
-    if (line.empty()) return "?";
-    std::string narrow(WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
-                                           nullptr, 0, nullptr, nullptr),
-                       '\0');
-    WideCharToMultiByte(CP_ACP, 0, line.data(), static_cast<int>(line.size()), narrow.data(),
-                        static_cast<int>(narrow.size()), nullptr, nullptr);
-    return narrow;
+    // The sandbox's paths and a SID are plain ASCII.
+    return line.empty() ? "?" : std::string(line.begin(), line.end());
 }
 
 }  // namespace
