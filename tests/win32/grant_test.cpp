@@ -8,7 +8,6 @@
 #include <shellapi.h>
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,6 +16,7 @@
 #include "game_install.h"
 #include "grant_helper.h"
 #include "immutable.h"
+#include "launcher_rig.h"
 #include "texts.h"
 #include "win_elevation.h"
 
@@ -127,16 +127,10 @@ TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount)
         }
         std::vector<char*> argv;
         for (std::string& argument : arguments) argv.push_back(argument.data());
-        const auto tree = [&] {
-            std::map<std::string, bool> entries;
-            for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
-                entries[entry.path().string()] = entry.is_directory();
-            return entries;
-        };
-        const auto before = tree();
+        const testing::Tree before = testing::Snapshot(game.Root());
         EXPECT_EQ(RunGrantHelper(static_cast<int>(argv.size()), argv.data()), row.exitCode)
             << row.what;
-        EXPECT_EQ(tree(), before) << row.what;
+        EXPECT_EQ(testing::Snapshot(game.Root()), before) << row.what;
         if (row.setUp == "Data linked") RemoveDirectoryW(game.Game("Data").c_str());
     }
 }
