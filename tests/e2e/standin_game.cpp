@@ -7,7 +7,8 @@
 // stays until the window is closed; otherwise it ends at once. When the
 // environment names a file in KELVARO_STANDIN_COUNTER, it also appends to it
 // the performance counter as the program started (the benchmark's clock: the
-// counter is the same in every process).
+// counter is the same in every process) and its process's creation time, and
+// signals the benchmark's event "KelvaroStandinCounterWritten".
 #include <windows.h>
 
 #include <fstream>
@@ -56,6 +57,13 @@ std::string Elevation() {
     return type == TokenElevationTypeLimited ? "limited"
            : type == TokenElevationTypeFull  ? "full"
                                              : "default";
+}
+
+// When its process was created, in 100 ns since 1601 (the system time).
+ULONGLONG CreationTime() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
 // One write with FILE_APPEND_DATA, so that two games started together never
@@ -113,7 +121,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     char counterLog[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("KELVARO_STANDIN_COUNTER", counterLog, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
-        AppendLine(counterLog, std::to_string(kStartCounter) + "\r\n");
+        AppendLine(counterLog,
+                   std::to_string(kStartCounter) + " " + std::to_string(CreationTime()) + "\r\n");
+        if (HANDLE written =
+                OpenEventA(EVENT_MODIFY_STATE, FALSE, "KelvaroStandinCounterWritten")) {
+            SetEvent(written);
+            CloseHandle(written);
+        }
     }
 
     if (GetFileAttributesA((folder + "standin.window").c_str()) != INVALID_FILE_ATTRIBUTES) {
