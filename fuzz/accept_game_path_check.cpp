@@ -32,6 +32,10 @@ class JournalFileSystem : public FileSystem {
         journal_.push_back(Join("copy ", from));
         return Change::Failed;
     }
+    bool SameBytes(const std::string& first, const std::string&) override {
+        journal_.push_back(Join("compare ", first));
+        return false;
+    }
 
   private:
     testing::Journal& journal_;

@@ -32,6 +32,7 @@ void MainFrm::Load() {
     trace::PhaseEnd("tier 10 selected");
     refused_ = false;
     PrepareGameFolder();
+    VirtualStoreCheck();
 }
 
 void MainFrm::Shown() {

@@ -43,6 +43,9 @@ class MainFrm {
     void INIFolderCheck(const std::string& mode);
     void MoveScriptFile(const std::string& mode);
     void ScriptFileCheck();
+    // Copies of the game's script that Windows virtualized into the
+    // player's VirtualStore, where they hide the game folder's from the game.
+    void VirtualStoreCheck();
 
   private:
     void ExitSequence();
@@ -57,7 +60,9 @@ class MainFrm {
     void LaunchGame();
     void SubstituteScript();
     void RestoreScript();
-    std::string TierScriptPath() const;
+    std::string TierScriptPath(const std::string& tier) const;
+    // The game folder's copy in the player's VirtualStore, or empty.
+    std::string VirtualStoreFolder() const;
     // Whether a change to the game folder was made; notes a refusal.
     bool Made(Change change);
 

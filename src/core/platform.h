@@ -34,6 +34,8 @@ class FileSystem {
     virtual Change Delete(const std::string& path) = 0;
     // Copies the bytes of a file, overwriting the destination when it exists.
     virtual Change Copy(const std::string& from, const std::string& to) = 0;
+    // Whether two files hold the same bytes; false where either cannot be read.
+    virtual bool SameBytes(const std::string& first, const std::string& second) = 0;
 };
 
 // The registry's own calls, with its result codes (0 = success).

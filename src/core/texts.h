@@ -11,6 +11,11 @@ inline constexpr std::string_view kPathCaption = "Enter the right path plus gene
 inline constexpr std::string_view kWebPage = "https://www.moddb.com/mods/kelvaro-mod";
 
 inline constexpr int kDocumentsFolderId = 5;
+inline constexpr int kLocalAppDataFolderId = 28;
+// Where Windows writes, for a program it virtualizes, what that program may
+// not write in a protected folder: below the local application data, the
+// folder's path without its drive.
+inline constexpr std::string_view kVirtualStore = "\\VirtualStore";
 inline constexpr std::string_view kUserDataSuffix = "\\Command and Conquer Generals Data\\";
 inline constexpr std::string_view kInstallPathKey =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Electronic Arts\\EA Games\\Generals\\InstallPath";
@@ -50,15 +55,16 @@ inline constexpr std::string_view kGrantFailed =
 // The grant helper's command line: this verb, the game folder, the account's
 // SID. Players never type it; anything else on a command line is ignored.
 inline constexpr std::string_view kGrantVerb = "/grant-data-folder";
-inline constexpr std::string_view kDataFolder = "Data";
 
 inline constexpr std::string_view kGameProgram = "generals.exe";
 inline constexpr std::string_view kModOption = " -mod Kelvaro";
 inline constexpr std::string_view kArchivePrefix = "Kelvaro";
 inline constexpr std::string_view kArchiveSuffix = ".big";
 
+inline constexpr std::string_view kDataFolder = "Data\\";
 inline constexpr std::string_view kIniFolder = "Data\\INI\\";
 inline constexpr std::string_view kHiddenIniFolder = "Data\\xINIx\\";
+inline constexpr std::string_view kScriptsFolder = "Data\\Scripts\\";
 inline constexpr std::string_view kGameScript = "Data\\Scripts\\SkirmishScripts.scb";
 inline constexpr std::string_view kScriptBackup = "Data\\Scripts\\SkirmishScripts.xxx";
 inline constexpr std::string_view kTierScriptPrefix = "Kelvaro Mod\\SkirmishScripts";

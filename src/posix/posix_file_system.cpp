@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 namespace kelvaro {
 
@@ -94,6 +97,14 @@ Change PosixFileSystem::Copy(const std::string& from, const std::string& to) {
     if (close(out) != 0) copied = false;
     close(in);
     return copied ? Change::Made : Change::Failed;
+}
+
+bool PosixFileSystem::SameBytes(const std::string& first, const std::string& second) {
+    std::ifstream one(PosixPath(first), std::ios::binary),
+        other(PosixPath(second), std::ios::binary);
+    return one && other &&
+           std::equal(std::istreambuf_iterator<char>(one), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(other), std::istreambuf_iterator<char>());
 }
 
 }  // namespace kelvaro

@@ -15,6 +15,7 @@ class PosixFileSystem : public FileSystem {
     Change Rename(const std::string& from, const std::string& to) override;
     Change Delete(const std::string& path) override;
     Change Copy(const std::string& from, const std::string& to) override;
+    bool SameBytes(const std::string& first, const std::string& second) override;
 };
 
 // A Windows path with every backslash turned into a slash.

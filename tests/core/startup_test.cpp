@@ -23,19 +23,19 @@ TEST(StartUp, RunsItsStepsInOrder) {
          true,
          {},
          {"init control styles", "special folder 5", "check Tech(10)", kTier10, kHideIni,
-          kFindBackup}},
+          kFindBackup, "special folder 28"}},
         {"registry entry missing",
          false,
          {},
          {"init control styles", "special folder 5",
           "critical: Kelvaro Mod was unable to locate the C&C Generals directory, make sure "
           "Generals is installed correctly!",
-          "show PathFrm", "check Tech(10)", kTier10, kHideIni, kFindBackup}},
+          "show PathFrm", "check Tech(10)", kTier10, kHideIni, kFindBackup, "special folder 28"}},
         {"substitution left by a killed run",
          true,
          {"start-up", "2"},
          {"init control styles", "special folder 5", "check Tech(10)", kTier10, kHideIni,
-          kFindBackup, kDeleteScript, kMoveBack}},
+          kFindBackup, kDeleteScript, kMoveBack, "special folder 28"}},
     };
     for (const Row& row : rows) {
         LauncherRig rig;

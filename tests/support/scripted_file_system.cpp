@@ -40,4 +40,9 @@ Change ScriptedFileSystem::Copy(const std::string& from, const std::string& to) 
                    [&] { return disk_.Copy(from, to); });
 }
 
+bool ScriptedFileSystem::SameBytes(const std::string& first, const std::string& second) {
+    journal_.push_back("compare " + Short(first) + " with " + Short(second));
+    return disk_.SameBytes(first, second);
+}
+
 }  // namespace kelvaro::testing

@@ -32,6 +32,7 @@ class ScriptedFileSystem : public FileSystem {
     Change Rename(const std::string& from, const std::string& to) override;
     Change Delete(const std::string& path) override;
     Change Copy(const std::string& from, const std::string& to) override;
+    bool SameBytes(const std::string& first, const std::string& second) override;
 
     std::set<std::string> failing;   // journal lines of calls that fail, changing nothing
     std::set<std::string> refusing;  // ... and of calls that Windows refuses for want of rights

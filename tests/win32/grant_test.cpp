@@ -1,13 +1,16 @@
 // The grant of the game's Data folder: what the launcher's token allows, how
 // the helper's start and its parameters are told, the helper's checks of its
-// untrusted input, and the DACL it writes, built by Windows' SetEntriesInAclA.
+// untrusted input, the objects it changes and the DACL it writes to each.
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
+#include <windows.h>
+
 #include <sddl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,6 +20,7 @@
 #include "grant_helper.h"
 #include "immutable.h"
 #include "launcher_rig.h"
+#include "scoped.h"
 #include "texts.h"
 #include "win_elevation.h"
 
@@ -81,15 +85,33 @@ TEST(WinElevation, PassesTheFolderAndTheSidAsTheyAre) {
     }
 }
 
+// Each object's DACL, as SDDL (Wine shows one that follows the file's mode).
+std::map<std::string, std::string> Dacls(const fs::path& root) {
+    std::map<std::string, std::string> dacls;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::vector<BYTE> descriptor(4096);
+        DWORD size = 0;
+        LocalMemory<char*> text;
+        if (GetFileSecurityW(entry.path().c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                             static_cast<DWORD>(descriptor.size()), &size))
+            ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                                 DACL_SECURITY_INFORMATION,
+                                                                 text.receive(), nullptr);
+        dacls[entry.path().string()] = text.get() != nullptr ? text.get() : "?";
+    }
+    return dacls;
+}
+
 // Every refusal comes with its own code and before any change: the game's
-// folder as it was. The grant itself (Wine accepts it, and keeps no DACL)
-// ends the table.
+// folder and every DACL in it as they were. Granted ends the table: once to
+// an account that the folder's DACLs grant already, which must write nothing
+// (Wine would show a null DACL as mode 777), once to one they do not name.
 TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount) {
     const std::string verb(texts::kGrantVerb), me = OwnAccountSid();
     ASSERT_FALSE(me.empty());
     const struct {
         const char* what;
-        std::string setUp;                   // "no exe", "no Data", "Data linked" or ""
+        std::string setUp;                   // what is done to the pristine game first
         std::vector<std::string> arguments;  // "<game>" stands for the game folder
         DWORD exitCode;
     } rows[] = {
@@ -97,41 +119,67 @@ TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount)
         {"no SID", "", {"<game>"}, ERROR_BAD_ARGUMENTS},
         {"one argument more", "", {"<game>", me, me}, ERROR_BAD_ARGUMENTS},
         {"a relative folder", "", {"Generals\\", me}, ERROR_BAD_PATHNAME},
+        {"relative to a drive's own folder", "", {"C:Games\\Generals\\", me}, ERROR_BAD_PATHNAME},
         {"no closing backslash", "", {"<game>Data", me}, ERROR_BAD_PATHNAME},
+        {"a way up", "", {"<game>Data\\..\\", me}, ERROR_BAD_PATHNAME},
+        {"a share", "", {"\\\\server\\games\\Generals\\", me}, ERROR_BAD_PATHNAME},
+        {"a device path", "", {"\\\\?\\<game>", me}, ERROR_BAD_PATHNAME},
+        {"the local device path", "", {"\\\\.\\<game>", me}, ERROR_BAD_PATHNAME},
         {"a malformed SID", "", {"<game>", "S-1-5-21-x"}, ERROR_INVALID_SID},
+        {"the built-in Administrator's alias", "", {"<game>", "LA"}, ERROR_INVALID_SID},
         {"the Users group's SID", "", {"<game>", "S-1-5-32-545"}, ERROR_NO_SUCH_USER},
         {"Everyone's SID", "", {"<game>", "S-1-1-0"}, ERROR_NO_SUCH_USER},
         {"no generals.exe", "no exe", {"<game>", me}, ERROR_FILE_NOT_FOUND},
         {"the Data folder inside", "", {"<game>Data\\", me}, ERROR_FILE_NOT_FOUND},
         {"no Data folder", "no Data", {"<game>", me}, ERROR_PATH_NOT_FOUND},
+        {"Data a file", "Data a file", {"<game>", me}, ERROR_DIRECTORY},
         {"Data a link to another folder", "Data linked", {"<game>", me}, kReparsePointEncountered},
-        {"the game's Data folder", "", {"<game>", me}, ERROR_SUCCESS},
+        {"the game folder a link", "game linked", {"<game>", me}, kReparsePointEncountered},
+        {"the script a hard link", "script linked", {"<game>", me}, ERROR_TOO_MANY_LINKS},
+        {"granted already", "", {"<game>", me}, ERROR_SUCCESS},
+        {"another account", "", {"<game>", "S-1-5-21-0-0-0-500"}, ERROR_SUCCESS},
     };
     for (const auto& row : rows) {
         GameInstall game;
         game.MakePristineGame();
+        const fs::path elsewhere = game.Root() / "elsewhere", folder = game.Root() / "game";
         if (row.setUp == "no exe") fs::remove(game.Game("generals.exe"));
-        if (row.setUp == "no Data" || row.setUp == "Data linked")
-            fs::rename(game.Game("Data"), game.Root() / "elsewhere");
+        if (row.setUp == "no Data" || row.setUp == "Data a file" || row.setUp == "Data linked")
+            fs::rename(game.Game("Data"), elsewhere);
+        if (row.setUp == "Data a file") GameInstall::WriteFile(game.Game("Data"), "a file");
+        if (row.setUp == "game linked") fs::rename(folder, elsewhere);
+        if (row.setUp == "script linked") {
+            GameInstall::WriteFile(elsewhere, "a file of Windows'");
+            fs::remove(game.Game(std::string(texts::kGameScript)));
+            ASSERT_TRUE(CreateHardLinkW(game.Game(std::string(texts::kGameScript)).c_str(),
+                                        elsewhere.c_str(), nullptr));
+        }
         // A host's symbolic link, which Wine shows as a reparse point (Wine
         // makes no junction, nor a link of its own).
-        if (row.setUp == "Data linked") {
-            ASSERT_EQ(RunOnHost("ln -s", {UnixName((game.Root() / "elsewhere").string()),
-                                          UnixName(game.Game("Data").string())}),
+        const fs::path link = row.setUp == "Data linked"   ? game.Game("Data")
+                              : row.setUp == "game linked" ? folder
+                                                           : fs::path();
+        if (!link.empty()) {
+            ASSERT_EQ(RunOnHost("ln -s", {UnixName(elsewhere.string()), UnixName(link.string())}),
                       "");
         }
         std::vector<std::string> arguments = {"Kelvaro Mod.exe", verb};
         for (std::string argument : row.arguments) {
-            if (argument.starts_with("<game>")) argument = game.GameFolder() + argument.substr(6);
+            const size_t at = argument.find("<game>");
+            if (at != std::string::npos) argument.replace(at, 6, game.GameFolder());
             arguments.push_back(argument);
         }
         std::vector<char*> argv;
         for (std::string& argument : arguments) argv.push_back(argument.data());
         const testing::Tree before = testing::Snapshot(game.Root());
+        const auto dacls = Dacls(game.Root());
         EXPECT_EQ(RunGrantHelper(static_cast<int>(argv.size()), argv.data()), row.exitCode)
             << row.what;
         EXPECT_EQ(testing::Snapshot(game.Root()), before) << row.what;
-        if (row.setUp == "Data linked") RemoveDirectoryW(game.Game("Data").c_str());
+        EXPECT_EQ(Dacls(game.Root()), dacls) << row.what;
+        if (!link.empty()) {
+            EXPECT_EQ(RunOnHost("rm", {UnixName(link.string())}), "");
+        }
     }
 }
 
@@ -140,73 +188,150 @@ std::vector<std::string> Entries(PACL acl) {
     SECURITY_DESCRIPTOR descriptor;
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    char* text = nullptr;
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(&descriptor, SDDL_REVISION_1,
-                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
-    std::string sddl = text != nullptr ? text : "";
-    LocalFree(text);
+    LocalMemory<char*> text;
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(
+        &descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, text.receive(), nullptr);
+    const std::string sddl = text.get() != nullptr ? text.get() : "";
     std::vector<std::string> entries;
     for (size_t open = sddl.find('('); open != std::string::npos; open = sddl.find('(', open + 1))
         entries.push_back(sddl.substr(open, sddl.find(')', open) - open + 1));
     return entries;
 }
 
-// The DACL of Program Files' folders as Windows sets it up, and others: the
-// grant adds one entry of its own for the player, allowing modify rights to
-// the folder, its subfolders and files, keeps every entry there was, and a
-// second grant adds nothing.
-TEST(GrantHelper, AddsOneInheritableModifyEntryForTheAccountAndKeepsTheRest) {
-    const std::string player = "S-1-5-21-1-2-3-1001";
-    PSID sid = nullptr;
-    ASSERT_TRUE(ConvertStringSidToSidA(player.c_str(), &sid));
-    const std::string grant = "(A;OICI;0x1301bf;;;" + player + ")";
+// A security descriptor from SDDL, or the object's own, and its DACL.
+std::vector<BYTE> Descriptor(const std::string& sddl, HANDLE object) {
+    std::vector<BYTE> bytes(4096);
+    DWORD size = 0;
+    LocalMemory<PSECURITY_DESCRIPTOR> made;
+    const bool read = sddl.empty() ? GetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION,
+                                                             bytes.data(), bytes.size(), &size)
+                                   : ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                                         sddl.c_str(), SDDL_REVISION_1, made.receive(), &size);
+    if (!read) ADD_FAILURE() << "no DACL " << sddl << ", error " << GetLastError();
+    if (made.get() != nullptr)
+        bytes.assign(static_cast<BYTE*>(made.get()), static_cast<BYTE*>(made.get()) + size);
+    return bytes;
+}
+
+PACL DaclIn(std::vector<BYTE>& descriptor) {
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted);
+    return dacl;
+}
+
+// The objects that the grant changes in a game folder in each state, and the
+// entries it adds to each: exactly the rights of the launcher's own moves,
+// after the object's own entries and before the inherited ones, each entry
+// kept, decided object by object (a grant that reached some completes the
+// rest); a second grant adds nothing. The DACLs are Wine's, which follow the
+// files' modes, or a row's own.
+TEST(GrantHelper, ChangesWhatTheLauncherMovesWithTheRightsOfItsMovesAlone) {
+    const std::string player = "S-1-5-21-1-2-3-1001", ini(texts::kIniFolder),
+                      hidden(texts::kHiddenIniFolder), scripts(texts::kScriptsFolder),
+                      script(texts::kGameScript), backup(texts::kScriptBackup);
+    LocalMemory<PSID> sid;
+    ASSERT_TRUE(ConvertStringSidToSidA(player.c_str(), sid.receive()));
+    const std::string folderAdded = "(A;;0x100004;;;" + player + ")",
+                      moved = "(A;;0x110000;;;" + player + ")",
+                      fileAdded =
+                          "(A;;0x100002;;;" + player + ")(A;OIIO;0x13019f;;;" + player + ")",
+                      programFiles =
+                          "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)"
+                          "(A;OICIID;0x1200a9;;;BU)(A;OICIIOID;GA;;;CO)";
+    const std::map<std::string, std::string> pristine = {
+        {"Data\\", folderAdded}, {ini, moved}, {scripts, fileAdded}, {script, moved}};
     const struct {
         const char* what;
-        const char* dacl;  // SDDL
-        bool adds;
+        std::string setUp;
+        std::map<std::string, std::string> dacls;  // "*": every object's
+        std::map<std::string, std::string> added;  // every object changed, and what is added
     } rows[] = {
-        {"Program Files' folders",
-         "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIID;0x1200a9;;;BU)"
-         "(A;OICIIOID;GA;;;CO)",
-         true},
-        {"no entries at all", "D:", true},
-        {"the player denied a file's deletion", "D:(D;OI;SD;;;S-1-5-21-1-2-3-1001)(A;OICI;FA;;;BA)",
-         true},
-        {"granted already", "D:(A;OICI;0x1301bf;;;S-1-5-21-1-2-3-1001)(A;OICI;FA;;;BA)", false},
-        {"granted more already", "D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)", false},
-        {"granted by inheritance only", "D:(A;OICIID;0x1301bf;;;S-1-5-21-1-2-3-1001)", true},
+        {"pristine", "", {}, pristine},
+        {"prepared and substituted",
+         "hidden swapped",
+         {},
+         {{"Data\\", folderAdded},
+          {hidden, moved},
+          {scripts, fileAdded},
+          {script, moved},
+          {backup, moved}}},
+        {"both INI folders, the backup left alone",
+         "both backup",
+         {},
+         {{"Data\\", folderAdded},
+          {ini, moved},
+          {hidden, moved},
+          {scripts, fileAdded},
+          {backup, moved}}},
+        {"no Scripts folder", "no Scripts", {}, {{"Data\\", folderAdded}, {ini, moved}}},
+        {"Program Files' DACLs", "", {{"*", programFiles}}, pristine},
+        {"an earlier grant on Data alone, its copy inherited by INI; Scripts protected",
+         "",
+         {{"Data\\", "D:(A;OICI;0x1301bf;;;" + player + ")"},
+          {ini, "D:AI(A;OICIID;0x1301bf;;;" + player + ")"},
+          {scripts, "D:PAI(A;OICI;FA;;;BA)"}},
+         {{"Data\\", ""}, {ini, ""}, {scripts, fileAdded}, {script, moved}}},
+        {"the player denied, or granted everything",
+         "",
+         {{"Data\\", "D:(D;OI;SD;;;" + player + ")(A;OICI;FA;;;BA)"},
+          {ini, "D:(A;;FA;;;" + player + ")"},
+          {scripts, "D:(A;OICI;GA;;;" + player + ")"}},
+         {{"Data\\", folderAdded}, {ini, ""}, {scripts, ""}, {script, moved}}},
+        {"no DACL: everyone may do everything",
+         "",
+         {{"*", "O:BA"}},
+         {{"Data\\", ""}, {ini, ""}, {scripts, ""}, {script, ""}}},
     };
     for (const auto& row : rows) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(row.dacl, SDDL_REVISION_1,
-                                                                         &descriptor, nullptr))
-            << row.what;
-        BOOL present = FALSE, defaulted = FALSE;
-        PACL dacl = nullptr;
-        GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
-        PACL granted = nullptr;
-        ASSERT_EQ(DaclWithGrant(dacl, sid, &granted), ERROR_SUCCESS) << row.what;
-        ASSERT_EQ(granted != nullptr, row.adds) << row.what;
-        if (granted != nullptr) {
-            const std::vector<std::string> entries = Entries(granted);
-            std::multiset<std::string> added(entries.begin(), entries.end());
-            for (const std::string& kept : Entries(dacl)) {
-                ASSERT_EQ(added.count(kept), 1u) << row.what << ": " << kept << " lost";
-                added.erase(added.find(kept));
-            }
-            EXPECT_EQ(added, std::multiset<std::string>{grant}) << row.what;
-            PACL again = nullptr;
-            EXPECT_EQ(DaclWithGrant(granted, sid, &again), ERROR_SUCCESS) << row.what;
-            EXPECT_EQ(again, nullptr) << row.what << ": a second grant added something";
-            LocalFree(again);
+        GameInstall game;
+        game.MakePristineGame();
+        if (row.setUp == "hidden swapped" || row.setUp == "both backup") {
+            fs::create_directory(game.Game(hidden));
+            GameInstall::WriteFile(game.Game(backup), "the game's own");
         }
-        LocalFree(granted);
-        LocalFree(descriptor);
+        if (row.setUp == "hidden swapped") fs::remove_all(game.Game(ini));
+        if (row.setUp == "both backup") fs::remove(game.Game(script));
+        if (row.setUp == "no Scripts") fs::remove_all(game.Game(scripts));
+        GrantTargets targets;
+        const std::string folder = game.GameFolder();
+        ASSERT_EQ(OpenGrantTargets({folder.begin(), folder.end()}, &targets), ERROR_SUCCESS)
+            << row.what;
+        std::map<std::string, std::string> added;
+        for (const GrantTarget& target : targets.objects) {
+            const auto given =
+                row.dacls.contains(target.path) ? row.dacls.find(target.path) : row.dacls.find("*");
+            std::vector<BYTE> descriptor =
+                Descriptor(given != row.dacls.end() ? given->second : "", target.handle.get());
+            const std::vector<std::string> existing = Entries(DaclIn(descriptor));
+            std::vector<BYTE> granted, again;
+            ASSERT_EQ(DaclWithGrant(DaclIn(descriptor), sid.get(), target.rights, &granted),
+                      ERROR_SUCCESS)
+                << row.what << ": " << target.path;
+            const std::vector<std::string> entries =
+                granted.empty() ? existing : Entries(reinterpret_cast<PACL>(granted.data()));
+            // What is added sits where the object's own entries end.
+            const auto own = std::ranges::find_if(existing, [](const std::string& entry) {
+                return entry.find("ID;") != std::string::npos;
+            });
+            const size_t ownCount = own - existing.begin(),
+                         addedCount = entries.size() - existing.size();
+            std::vector<std::string> expected(existing.begin(), own);
+            for (size_t i = 0; i < addedCount; ++i) {
+                added[target.path] += entries[ownCount + i];
+                expected.push_back(entries[ownCount + i]);
+            }
+            expected.insert(expected.end(), own, existing.end());
+            added.try_emplace(target.path);
+            EXPECT_EQ(entries, expected) << row.what << ": " << target.path;
+            if (granted.empty()) continue;
+            EXPECT_EQ(DaclWithGrant(reinterpret_cast<PACL>(granted.data()), sid.get(),
+                                    target.rights, &again),
+                      ERROR_SUCCESS);
+            EXPECT_TRUE(again.empty()) << row.what << ": " << target.path << " granted twice";
+        }
+        EXPECT_EQ(added, row.added) << row.what;
     }
-    PACL granted = nullptr;
-    EXPECT_EQ(DaclWithGrant(nullptr, sid, &granted), ERROR_SUCCESS);
-    EXPECT_EQ(granted, nullptr) << "a null DACL allows everyone everything already";
-    LocalFree(sid);
 }
 
 }  // namespace

@@ -132,6 +132,7 @@ class NoGame : public FileSystem {
     Change Rename(const std::string&, const std::string&) override { return Change::Failed; }
     Change Delete(const std::string&) override { return Change::Failed; }
     Change Copy(const std::string&, const std::string&) override { return Change::Failed; }
+    bool SameBytes(const std::string&, const std::string&) override { return false; }
 };
 
 class TestMainWindow : public MainWindow {

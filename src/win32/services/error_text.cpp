@@ -1,15 +1,16 @@
 #include "error_text.h"
 
+#include "scoped.h"
+
 namespace kelvaro {
 
 std::string ErrorText(DWORD error, const std::string& program) {
-    char* text = nullptr;
+    LocalMemory<char*> text;
     DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        nullptr, error, 0, reinterpret_cast<LPSTR>(text.receive()), 0, nullptr);
     std::string reason;
-    if (length != 0 && text != nullptr) reason.assign(text, length);
-    LocalFree(text);
+    if (length != 0 && text.get() != nullptr) reason.assign(text.get(), length);
     while (!reason.empty() &&
            (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ')) {
         reason.pop_back();

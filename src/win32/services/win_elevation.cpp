@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "error_text.h"
+#include "scoped.h"
 #include "texts.h"
 
 namespace kelvaro {
@@ -15,14 +16,13 @@ namespace {
 // What the process's token tells of elevation; nothing on Windows XP, whose
 // tokens know no elevation.
 std::optional<bool> TokenElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+    ScopedHandle token;
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    const bool known =
-        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-    CloseHandle(token);
-    if (!known) return std::nullopt;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()) ||
+        !GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+        return std::nullopt;
+    }
     return elevation.TokenIsElevated != 0;
 }
 
@@ -85,21 +85,18 @@ DWORD WaitForHelper(HWND owner, HANDLE helper) {
 }  // namespace
 
 std::string OwnAccountSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return {};
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
     std::vector<unsigned char> user(size);
-    char* text = nullptr;
-    if (size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
-        ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text);
+    LocalMemory<char*> text;
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size) ||
+        !ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid,
+                                text.receive())) {
+        return {};
     }
-    const DWORD error = GetLastError();
-    CloseHandle(token);
-    std::string sid = text != nullptr ? text : "";
-    LocalFree(text);
-    SetLastError(error);
-    return sid;
+    return text.get();
 }
 
 bool HasAdministratorsRights(std::optional<bool> elevated, bool administrator) {
@@ -160,12 +157,12 @@ Grant WinElevation::GrantDataFolder(const std::string& gameFolder, std::string* 
         if (GrantOfStartFailure(error) == Grant::Failed) *reason = ErrorText(error, program);
         return GrantOfStartFailure(error);
     }
-    if (run.hProcess == nullptr) {
+    const ScopedHandle helper(run.hProcess);
+    if (!helper.valid()) {
         *reason = ErrorText(ERROR_INVALID_HANDLE, program);
         return Grant::Failed;
     }
-    const DWORD exitCode = WaitForHelper(owner_, run.hProcess);
-    CloseHandle(run.hProcess);
+    const DWORD exitCode = WaitForHelper(owner_, helper.get());
     if (exitCode == ERROR_SUCCESS) return Grant::Made;
     *reason = ErrorText(exitCode, program);
     return Grant::Failed;

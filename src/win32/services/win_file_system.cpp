@@ -1,19 +1,11 @@
 #include "win_file_system.h"
 
+#include "ntdll.h"
+#include "scoped.h"
+
 namespace kelvaro {
 
 namespace {
-
-// Reads the status of this thread's last call that failed, as Windows had it
-// before it became an error code (RtlGetLastNtStatus, in ntdll since Windows
-// XP; ntdll is in every process). Looked up before the call whose status it
-// reads, since the look-up is a call too.
-using LastNtStatus = LONG(WINAPI*)();
-LastNtStatus LastNtStatusReader() {
-    static const auto read = reinterpret_cast<LastNtStatus>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetLastNtStatus")));
-    return read;
-}
 
 // Errors that mean "there is nothing under that name", as opposed to a
 // look-up that could not be carried out.
@@ -46,16 +38,10 @@ bool DeniedToAll(const std::string& path, DWORD attributesDenied) {
 // every opener with the same error, ERROR_ACCESS_DENIED; Windows' own status
 // (STATUS_DELETE_PENDING) tells it apart.
 bool RightDenied(const std::string& path, DWORD access) {
-    const LastNtStatus lastStatus = LastNtStatusReader();
-    HANDLE opened =
+    const ScopedHandle opened(
         CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (opened != INVALID_HANDLE_VALUE) {
-        CloseHandle(opened);
-        return false;
-    }
-    const DWORD error = GetLastError();
-    return DeniedForWantOfRights(error, lastStatus != nullptr ? lastStatus() : 0);
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return !opened.valid() && DeniedForWantOfRights(GetLastError(), RtlGetLastNtStatus());
 }
 
 // The folder that holds `path`, as a path of its own.
@@ -143,6 +129,30 @@ Change WinFileSystem::Copy(const std::string& from, const std::string& to) {
         SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     return Change::Made;
+}
+
+bool WinFileSystem::SameBytes(const std::string& first, const std::string& second) {
+    const auto open = [](const std::string& path) {
+        return ScopedHandle(CreateFileA(
+            path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    };
+    const ScopedHandle files[] = {open(first), open(second)};
+    LARGE_INTEGER sizes[2] = {};
+    if (!files[0].valid() || !files[1].valid() || !GetFileSizeEx(files[0].get(), &sizes[0]) ||
+        !GetFileSizeEx(files[1].get(), &sizes[1]) || sizes[0].QuadPart != sizes[1].QuadPart) {
+        return false;
+    }
+    std::string blocks[2] = {std::string(65536, '\0'), std::string(65536, '\0')};
+    for (;;) {
+        DWORD read[2] = {};
+        for (int i : {0, 1}) {
+            if (!ReadFile(files[i].get(), blocks[i].data(), 65536, &read[i], nullptr)) return false;
+        }
+        if (read[0] != read[1] || blocks[0].compare(0, read[0], blocks[1], 0, read[1]) != 0)
+            return false;
+        if (read[0] == 0) return true;
+    }
 }
 
 }  // namespace kelvaro

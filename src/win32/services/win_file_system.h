@@ -30,6 +30,7 @@ class WinFileSystem : public FileSystem {
     Change Rename(const std::string& from, const std::string& to) override;
     Change Delete(const std::string& path) override;
     Change Copy(const std::string& from, const std::string& to) override;
+    bool SameBytes(const std::string& first, const std::string& second) override;
 };
 
 }  // namespace kelvaro

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "error_text.h"
+#include "scoped.h"
 
 namespace kelvaro {
 
@@ -23,8 +24,7 @@ bool WinProcessStarter::Start(const std::string& application, const std::string&
         return false;
     }
     // The game runs on its own: nothing waits for it or holds on to it.
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const ScopedHandle thread(started.hThread), process(started.hProcess);
     return true;
 }
 
