@@ -33,6 +33,7 @@ void MainFrm::Load() {
     refused_ = false;
     PrepareGameFolder();
     VirtualStoreCheck();
+    trace::PhaseEnd("VirtualStore check");
 }
 
 void MainFrm::Shown() {
