@@ -19,40 +19,13 @@
 
 #include "fnv.h"
 #include "immutable.h"
-#include "launcher.h"
-#include "sandbox.h"
+#include "sandbox_run.h"
 #include "win_elevation.h"
 
 namespace kelvaro::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
-const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
-const std::string kGameMissing =
-    "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
-
-std::string ModCommand(const std::string& gameFolder, int tier) {
-    return "\"" + gameFolder + "generals.exe\" -mod Kelvaro" + std::to_string(tier) + ".big";
-}
-
-// The folder as start-up leaves it: Data\INI\ and all in it under Data\xINIx\.
-FolderTree Hidden(const FolderTree& tree) {
-    const std::string ini = "Data\\INI\\";
-    FolderTree hidden;
-    for (const auto& [path, bytes] : tree) {
-        hidden[path.rfind(ini, 0) == 0 ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
-    }
-    return hidden;
-}
-
-FolderTree Substituted(const FolderTree& pristine, int tier) {
-    FolderTree tree = Hidden(pristine);
-    tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
-    tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
-    return tree;
-}
 
 // Gives or takes FILE_ATTRIBUTE_READONLY to a folder and everything in it.
 void SetReadOnly(const std::string& folder, bool readOnly) {
@@ -97,7 +70,7 @@ class HeldFile {
     HANDLE handle_;
 };
 
-class FaultDrill : public ::testing::Test {
+class FaultDrill : public SandboxRun {
   protected:
     void TearDown() override {
         launcher_.reset();
@@ -106,20 +79,12 @@ class FaultDrill : public ::testing::Test {
         if (sandbox_) SetReadOnly(sandbox_->UserDataFolder(), false);
     }
 
-    // A launcher left running by a failed row would keep the old sandbox in use.
     void Build(const SandboxSetup& setup = {}) {
-        launcher_.reset();
         protected_.reset();
-        sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
+        SandboxRun::Build(setup);
     }
     std::string Game() const { return sandbox_->InstallFolder(); }
-    FolderTree Tree() const { return sandbox_->GameTree(); }
 
-    // Returns once start-up has run: the window shows only after it.
-    MainWindow Launch() {
-        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder());
-        return {launcher_->WaitMainWindow()};
-    }
     void StartTier(const MainWindow& main, int tier) const {
         Click(main.Tech(tier));
         WaitFor("tier " + std::to_string(tier), [&] { return main.SelectedTier() == tier; });
@@ -137,17 +102,6 @@ class FaultDrill : public ::testing::Test {
         }
         return starts[0];
     }
-    // Quit by the button; exit code 0 is the launcher's own end, not a crash.
-    void Quit(const MainWindow& main) const {
-        HANDLE process =
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, launcher_->ProcessId());
-        Click(main.QuitButton());
-        launcher_->WaitForExit();
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process, &code);
-        CloseHandle(process);
-        EXPECT_EQ(code, 0u) << "exit code of the launcher";
-    }
     // A fresh start-up and quit, nothing in between.
     void CleanRun(const FolderTree& pristine) {
         MainWindow main = Launch();
@@ -156,18 +110,6 @@ class FaultDrill : public ::testing::Test {
         EXPECT_EQ(Tree(), pristine) << "after a fresh quit";
     }
 
-    template <class Body>
-    static void Row(const std::string& name, Body body) {
-        SCOPED_TRACE(name);
-        try {
-            body();
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
-    }
-
-    std::unique_ptr<Sandbox> sandbox_;
-    std::unique_ptr<Launcher> launcher_;
     std::optional<testing::Immutable> protected_;  // goes before the sandbox does
 };
 
@@ -189,8 +131,7 @@ TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
         {"game script, shared for reading and writing", kScript, readWrite, false, false},
         {"game script, shared for deletion too", kScript, readWrite | FILE_SHARE_DELETE, false,
          true},
-        {"an INI file, from before start-up", "Data\\INI\\GameData.ini", FILE_SHARE_READ, true,
-         true},
+        {"an INI file, from before start-up", kIni + "GameData.ini", FILE_SHARE_READ, true, true},
     };
     for (const Case& row : rows)
         Row(row.name, [&] {
@@ -203,14 +144,14 @@ TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
             // Only a file held without FILE_SHARE_READ escapes GameTree; it never moves.
             auto seen = [&] {
                 FolderTree tree = Tree();
-                if (!(row.share & FILE_SHARE_READ)) tree[row.held] = Fingerprint(held->Bytes());
+                if (!(row.share & FILE_SHARE_READ)) tree[row.held] = held->Bytes();
                 return tree;
             };
             EXPECT_EQ(seen(), Hidden(pristine)) << "after start-up";
 
             StartTier(main, 2);
             GameStart game = OneGame();
-            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+            EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
             EXPECT_EQ(seen(), row.substituted ? Substituted(pristine, 2) : Hidden(pristine));
             // The stand-in cannot open a script held with share mode 0 either.
             EXPECT_EQ(game.script, row.substituted ? Fingerprint(Sandbox::TierScriptBytes(2))
@@ -247,8 +188,8 @@ TEST_F(FaultDrill, AReadOnlyGameFolderAndTierScripts) {
 
 TEST_F(FaultDrill, BothINIFoldersAtStartUpStayAsTheyAre) {
     Build();
-    CreateDirectoryA((Game() + "Data\\xINIx").c_str(), nullptr);
-    WriteFileBytes(Game() + "Data\\xINIx\\GameData.ini", "GameData ; an older copy\r\nEnd\r\n");
+    CreateDirectoryA((Game() + kHiddenIni).c_str(), nullptr);
+    WriteFileBytes(Game() + kHiddenIni + "GameData.ini", "GameData ; an older copy\r\nEnd\r\n");
     const FolderTree before = Tree();
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), before) << "after start-up: the hidden name is taken";
@@ -281,8 +222,7 @@ TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
             if (row.tierCopy) WriteFileBytes(Game() + kScript, Sandbox::TierScriptBytes(2));
             if (row.readOnlyCopy)
                 SetFileAttributesA((Game() + kScript).c_str(), FILE_ATTRIBUTE_READONLY);
-            if (row.hiddenIni)
-                MoveFileA((Game() + "Data\\INI").c_str(), (Game() + "Data\\xINIx").c_str());
+            if (row.hiddenIni) MoveFileA((Game() + kIni).c_str(), (Game() + kHiddenIni).c_str());
             const FolderTree leftover = Tree();
             const FolderTree expected = row.repaired ? pristine : leftover;
 
@@ -304,7 +244,7 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     StartTier(main, 2);
     GameStart game = OneGame();
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "the failed copy is silent";
-    EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+    EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
     EXPECT_EQ(game.script, "missing");
     EXPECT_EQ(Tree(), Hidden(before)) << "after Start";
     Quit(main);
@@ -352,9 +292,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             const std::string notice = refusal +
                                        "Windows refuses it even to an administrator.\n\nKelvaro "
                                        "Mod goes on without changing it.";
-            launcher_ =
-                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
-            const MainWindow main{launcher_->WaitMainWindow()};
+            const MainWindow main = Launch(row.rights);
             auto answer = [&](int press) {
                 MessageBoxSeen box = launcher_->WaitMessageBox();
                 EXPECT_EQ(box.text, press ? question : notice);
@@ -372,14 +310,13 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             if (protected_) answer(row.atStart);
             WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
             const GameStart game = sandbox_->GameStarts()[0];
-            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+            EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
             EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
             EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
                                                           : Sandbox::TierScriptBytes(2)));
             EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "asked or told once more";
-            Click(main.QuitButton());
-            launcher_->WaitForExit();
+            Quit(main);
             launcher_->WaitForPrograms();
             // One launcher from start to quit; besides the game, the helper
             // alone, told the game folder and the player's SID.
@@ -393,9 +330,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             EXPECT_EQ(Tree(), pristine);
             if (protected_) return;
             // The folder changes for the player now: the next start asks nothing.
-            launcher_ =
-                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
-            const MainWindow next{launcher_->WaitMainWindow()};
+            const MainWindow next = Launch(row.rights);
             Settle(next.window);
             EXPECT_EQ(Tree(), Hidden(pristine));
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
@@ -449,13 +384,10 @@ TEST_F(FaultDrill, InstallPathsWithSpacesCodePageLettersOrNoTrailingBackslash) {
             StartTier(main, 2);
             if (found) {
                 GameStart game = OneGame();
-                EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+                EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
                 EXPECT_EQ(Tree(), Substituted(pristine, 2));
             } else {
-                MessageBoxSeen box = launcher_->WaitMessageBox();
-                EXPECT_EQ(box.text, kGameMissing);
-                EXPECT_EQ(box.icon, BoxIcon::Critical);
-                launcher_->Answer(box);
+                ExpectTold(kGameMissing);
                 Settle(main.window);
                 EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
                 EXPECT_EQ(Tree(), pristine);

@@ -15,8 +15,6 @@ namespace kelvaro::e2e {
 
 namespace {
 
-constexpr char kMainCaption[] = "Kelvaro Mod - By Dravem";
-constexpr char kPathCaption[] = "Enter the right path plus generals.exe...";
 constexpr char kBoxTitle[] = "Kelvaro Mod";
 constexpr char kBoxClass[] = "#32770";
 constexpr int kBoxTextId = 0xFFFF;
@@ -318,6 +316,12 @@ bool Launcher::Running() const {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+DWORD Launcher::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
 bool Launcher::Ours(DWORD processId) const {
     if (processId == ProcessId()) return true;
     // Wine asks for the full query right to answer IsProcessInJob.
@@ -367,7 +371,6 @@ MessageBoxSeen Launcher::WaitMessageBox() const {
     MessageBoxSeen box;
     box.window = WaitFor(
         "a message box", [&] { return FindMessageBox(); }, 3 * kWaitMs);
-    box.title = kBoxTitle;
     WaitFor("the message box's text", [&] {
         box.text = WindowText(GetDlgItem(box.window, kBoxTextId));
         return !box.text.empty();
@@ -375,7 +378,6 @@ MessageBoxSeen Launcher::WaitMessageBox() const {
     // Known once painted; a box that shows neither of the two icons fails here.
     box.icon = *WaitFor("a critical or exclamation icon in the box '" + box.text + "'",
                         [&] { return ReadIcon(box.window); });
-    box.question = GetDlgItem(box.window, IDYES) != nullptr && GetDlgItem(box.window, IDNO);
     return box;
 }
 

@@ -17,6 +17,8 @@
 namespace kelvaro::e2e {
 
 inline constexpr DWORD kWaitMs = 10000;
+inline constexpr char kMainCaption[] = "Kelvaro Mod - By Dravem";
+inline constexpr char kPathCaption[] = "Enter the right path plus generals.exe...";
 
 // Polls `probe` until it yields something true, or throws after `timeoutMs`.
 template <class Probe>
@@ -38,10 +40,8 @@ void PrintTo(BoxIcon icon, std::ostream* out);  // for test messages
 
 struct MessageBoxSeen {
     HWND window = nullptr;
-    std::string title;
     std::string text;
     BoxIcon icon = BoxIcon::Critical;
-    bool question = false;  // Yes and No, not OK
 };
 
 // Window texts and controls of any process.
@@ -82,6 +82,7 @@ class Launcher {
 
     DWORD ProcessId() const { return process_.dwProcessId; }
     bool Running() const;
+    DWORD ExitCode() const;  // STILL_ACTIVE while it runs
 
     // A visible top-level window of the launcher, or of a launcher that it
     // started again, with that caption (any class when `className` is
