@@ -1,12 +1,15 @@
 // Drives the real launcher from outside, as a player would: starts
 // "Kelvaro Mod.exe" in a job of its own (so that every game it starts ends
-// with it), finds its windows, reads them, clicks and types into them, and
+// with it) and debugged (so that every program it starts is seen as it is
+// created), finds its windows, reads them, clicks and types into them, and
 // waits, always for a definite state and never longer than a few seconds.
 // A wait that times out throws std::runtime_error naming what it waited for.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
+#include <future>
 #include <iosfwd>
 #include <mutex>
 #include <stdexcept>
@@ -101,8 +104,7 @@ class Launcher {
 
     // Games and other programs that the launcher started, ended or not.
     unsigned ProgramsStarted() const;
-    // Their command lines, as each was started ("?" where one ended before
-    // it could be read).
+    // Their command lines, as each was started.
     std::vector<std::string> CommandLines() const;
     // Waits until every program that the launcher started has ended.
     void WaitForPrograms() const;
@@ -119,13 +121,16 @@ class Launcher {
     bool Ours(DWORD processId) const;
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
 
-    // Reads the command line of each program as the job reports its start.
-    void WatchStarts();
+    // The debugger's thread: creates the launcher's process and tells
+    // `created` the error, then handles the debug events until ending_.
+    void Debug(const std::string& path, const std::string& folder, HANDLE token,
+               std::promise<DWORD>& created);
+    void EndDebugging();
 
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;
-    HANDLE starts_ = nullptr;  // the completion port the job reports to
-    std::thread watcher_;
+    std::thread debugger_;
+    std::atomic<bool> ending_ = false;
     mutable std::mutex commandLinesGuard_;
     std::vector<std::string> commandLines_;
 };
