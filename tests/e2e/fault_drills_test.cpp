@@ -301,8 +301,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
                 launcher_->Answer(box, press ? press : IDOK);
             };
             answer(row.atStartUp);
-            // Clicks that come while the launcher waits for the helper would
-            // reach it all the same, as they do under any modal box.
+            // The player waits until the helper has ended and the change is made.
             if (row.atStartUp == IDYES)
                 WaitFor("the folder prepared", [&] { return Tree() == Hidden(pristine); });
             StartTier(main, 2);

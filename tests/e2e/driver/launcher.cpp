@@ -40,6 +40,17 @@ std::vector<HWND> Windows(HWND parent = nullptr) {
     return windows;
 }
 
+// Whether a window that shows is owned by `window`, as a message box is by
+// the window it belongs to: the box's thread is the window's.
+bool BoxInFront(HWND window) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), AddWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+    return std::ranges::any_of(windows, [&](HWND other) {
+        return GetWindow(other, GW_OWNER) == window && IsWindowVisible(other);
+    });
+}
+
 // What `draw` paints on a square true-colour surface, as 0x00RRGGBB values.
 template <class Draw>
 std::vector<COLORREF> Drawn(int size, Draw draw) {
@@ -203,7 +214,16 @@ HWND Child(HWND parent, const std::string& className, const std::string& text) {
     return child;
 }
 
+// BM_CLICK reaches a disabled or hidden control too.
 void Click(HWND button) {
+    const HWND window = GetAncestor(button, GA_ROOT);
+    const char* why = !IsWindowVisible(button)   ? "it does not show"
+                      : !IsWindowEnabled(button) ? "it is disabled"
+                      : !IsWindowEnabled(window) ? "its window is disabled"
+                      : BoxInFront(window)       ? "a box is in front of its window"
+                                                 : nullptr;
+    if (why != nullptr)
+        throw std::runtime_error("no player can press '" + WindowText(button) + "': " + why);
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 

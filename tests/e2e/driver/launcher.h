@@ -56,7 +56,9 @@ HWND FindChild(HWND parent, const std::string& className, const std::string& tex
 HWND ChildAt(HWND parent, int x, int y);
 HWND Child(HWND parent, const std::string& className, const std::string& text);  // throws
 
-void Click(HWND button);                            // BM_CLICK, posted
+// BM_CLICK, posted where a player could press: throws for a control that does
+// not show or is disabled, or whose window is disabled or behind a box.
+void Click(HWND button);
 void MouseClick(HWND control);                      // a real left click at its centre
 bool IsChecked(HWND option);                        // BM_GETCHECK
 void TypeText(HWND edit, const std::string& text);  // WM_SETTEXT
