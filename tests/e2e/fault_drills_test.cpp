@@ -261,21 +261,25 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
 // the player's SID; Wine's "runas" raises nothing and Wine keeps no DACL, so
 // the drill lets the folders go at Yes, as the grant lets the player change
 // them on Windows. The same launcher then makes the change and starts the
-// game at the player's own rights; the next start asks nothing.
+// game at the player's own rights; the next start asks nothing. A helper
+// that refuses (no generals.exe in the folder it is told) is told, and the
+// launcher goes on.
 TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
     const struct {
         const char* name;
         Rights rights;
         int atStartUp, atStart;  // the answers at start-up and at "Start Generals"; 0: told
+        bool refused = false;    // by the helper
     } rows[] = {
         {"an administrator's ordinary session, No twice", Rights::Limited, IDNO, IDNO},
         {"an administrator's ordinary session, Yes at start-up", Rights::Limited, IDYES, 0},
         {"an administrator's ordinary session, Yes for tier 2", Rights::Limited, IDNO, IDYES},
         {"an elevated administrator: told, not asked", Rights::Own, 0, 0},
+        {"Yes at start-up, refused by the helper", Rights::Limited, IDYES, 0, true},
     };
     for (const auto& row : rows)
         Row(row.name, [&] {
-            Build();
+            Build({.gameProgram = !row.refused});
             const FolderTree pristine = sandbox_->PristineTree();
             protected_.emplace(
                 std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
@@ -297,22 +301,31 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
                 EXPECT_EQ(box.text, press ? question : notice);
                 EXPECT_EQ(box.icon, BoxIcon::Exclamation);
                 EXPECT_EQ(GetWindow(box.window, GW_OWNER), main.window) << "in front of the player";
-                if (press == IDYES) protected_.reset();
+                if (press == IDYES && !row.refused) protected_.reset();
                 launcher_->Answer(box, press ? press : IDOK);
             };
             answer(row.atStartUp);
-            // The player waits until the helper has ended and the change is made.
-            if (row.atStartUp == IDYES)
+            if (row.refused) {
+                ExpectTold(
+                    "Kelvaro Mod could not let your Windows account change the game's Data "
+                    "folder.\n\nFile not found.");
+            } else if (row.atStartUp == IDYES) {
+                // The player waits until the helper has ended and the change is made.
                 WaitFor("the folder prepared", [&] { return Tree() == Hidden(pristine); });
+            }
             StartTier(main, 2);
-            if (protected_) answer(row.atStart);
-            WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
-            const GameStart game = sandbox_->GameStarts()[0];
-            EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
-            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
-            EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
-                                                          : Sandbox::TierScriptBytes(2)));
-            EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
+            if (row.refused) {
+                ExpectTold(kGameMissing);
+            } else {
+                if (protected_) answer(row.atStart);
+                WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
+                const GameStart game = sandbox_->GameStarts()[0];
+                EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
+                EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
+                EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
+                                                              : Sandbox::TierScriptBytes(2)));
+                EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
+            }
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "asked or told once more";
             Quit(main);
             launcher_->WaitForPrograms();
@@ -323,7 +336,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
                 started.push_back("\"" + WindowsPath(KELVARO_LAUNCHER) +
                                   "\" /grant-data-folder \"" + Game() + "\\\" \"" +
                                   OwnAccountSid() + "\"");
-            started.push_back(ModCommand(2, Game()));
+            if (!row.refused) started.push_back(ModCommand(2, Game()));
             EXPECT_EQ(launcher_->CommandLines(), started);
             EXPECT_EQ(launcher_->ProgramsStarted(), started.size());
             EXPECT_EQ(Tree(), pristine);
