@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -89,18 +88,6 @@ class FaultDrill : public SandboxRun {
         WaitFor("tier " + std::to_string(tier), [&] { return main.SelectedTier() == tier; });
         Click(main.StartButton());
     }
-    // The stand-in's log line is the definite sign of a game start.
-    GameStart OneGame() const {
-        WaitFor("a game start", [&] {
-            return ReadFileBytes(Game() + "standin.log").find('\n') != std::string::npos;
-        });
-        launcher_->WaitForPrograms();
-        std::vector<GameStart> starts = sandbox_->GameStarts();
-        if (starts.size() != 1) {
-            throw std::runtime_error(std::to_string(starts.size()) + " game starts, expected one");
-        }
-        return starts[0];
-    }
     // A fresh start-up and quit, nothing in between.
     void CleanRun(const FolderTree& pristine) {
         MainWindow main = Launch();
@@ -143,13 +130,13 @@ TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
             // Only a file held without FILE_SHARE_READ escapes GameTree; it never moves.
             auto seen = [&] {
                 FolderTree tree = Tree();
-                if (!(row.share & FILE_SHARE_READ)) tree[row.held] = held->Bytes();
+                if (!(row.share & FILE_SHARE_READ)) tree[row.held] = Fingerprint(held->Bytes());
                 return tree;
             };
             EXPECT_EQ(seen(), Hidden(pristine)) << "after start-up";
 
             StartTier(main, 2);
-            GameStart game = OneGame();
+            GameStart game = Played();
             EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
             EXPECT_EQ(seen(), row.substituted ? Substituted(pristine, 2) : Hidden(pristine));
             // The stand-in cannot open a script held with share mode 0 either.
@@ -177,7 +164,7 @@ TEST_F(FaultDrill, AReadOnlyGameFolderAndTierScripts) {
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), Hidden(pristine)) << "after start-up";
     StartTier(main, 2);
-    EXPECT_EQ(OneGame().script, Fingerprint(Sandbox::TierScriptBytes(2)));
+    EXPECT_EQ(Played().script, Fingerprint(Sandbox::TierScriptBytes(2)));
     EXPECT_EQ(Tree(), Substituted(pristine, 2));
     EXPECT_FALSE(IsReadOnly(Game() + kScript)) << "a read-only copy could never be deleted again";
     Quit(main);
@@ -193,7 +180,7 @@ TEST_F(FaultDrill, BothINIFoldersAtStartUpStayAsTheyAre) {
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), before) << "after start-up: the hidden name is taken";
     StartTier(main, 2);
-    GameStart game = OneGame();
+    GameStart game = Played();
     EXPECT_TRUE(game.iniFolder && game.hiddenIniFolder);
     Quit(main);
     EXPECT_EQ(Tree(), before) << "after quit: the INI name is taken";
@@ -241,7 +228,7 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), Hidden(before)) << "after start-up";
     StartTier(main, 2);
-    GameStart game = OneGame();
+    GameStart game = Played();
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "the failed copy is silent";
     EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
     EXPECT_EQ(game.script, "missing");
@@ -395,7 +382,7 @@ TEST_F(FaultDrill, InstallPathsWithSpacesCodePageLettersOrNoTrailingBackslash) {
             EXPECT_EQ(Tree(), found ? Hidden(pristine) : pristine) << "after start-up";
             StartTier(main, 2);
             if (found) {
-                GameStart game = OneGame();
+                GameStart game = Played();
                 EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
                 EXPECT_EQ(Tree(), Substituted(pristine, 2));
             } else {

@@ -2,7 +2,6 @@
 // with a stand-in game that logs how it was started and what it found.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,6 @@ class LauncherRun : public SandboxRun {
         WaitFor("the description of tier " + std::to_string(tier),
                 [&] { return main.Description() == description; });
     }
-    // Waits until `count` games have started and ended, and returns what the last one logged.
-    GameStart Game(unsigned count) const {
-        WaitFor(std::to_string(count) + " game start(s)",
-                [&] { return launcher_->ProgramsStarted() >= count; });
-        launcher_->WaitForPrograms();
-        EXPECT_EQ(launcher_->ProgramsStarted(), count);
-        std::vector<GameStart> games = sandbox_->GameStarts();
-        EXPECT_EQ(games.size(), count) << "games logged";
-        return games.empty() ? GameStart{} : games.back();
-    }
     // Start Generals brings `text` in a critical box, and no game starts.
     void ExpectStartRefused(const MainWindow& main, const std::string& text) const {
         Click(main.StartButton());
@@ -73,7 +62,7 @@ TEST_F(LauncherRun, TypicalRunPlaysTier2AndQuitRestoresThePristineFolder) {
     SelectTier(main, 2, kTier2Text);
     EXPECT_EQ(main.SelectedTier(), 2);
     Click(main.StartButton());
-    GameStart game = Game(1);
+    GameStart game = Played();
     EXPECT_EQ(game.commandLine, ModCommand(2));
     EXPECT_FALSE(game.iniFolder);
     EXPECT_TRUE(game.hiddenIniFolder);
@@ -163,7 +152,7 @@ TEST_F(LauncherRun, MissingArchiveIsReportedAndBlocksTheStartUntilTier10) {
 
     SelectTier(main, 10, kTier10Text);
     Click(main.StartButton());
-    EXPECT_EQ(Game(1).commandLine, "\"" + kGameProgram + "\"");
+    EXPECT_EQ(Played().commandLine, "\"" + kGameProgram + "\"");
     QuitAndExpectPristine(main);
 }
 
@@ -189,7 +178,7 @@ TEST_F(LauncherRun, TierScriptsAreSubstitutedForTiers1To3Only) {
                     WaitFor("tier selected", [&] { return main.SelectedTier() == tier; });
                 }
                 Click(main.StartButton());
-                EXPECT_EQ(Game(static_cast<unsigned>(i + 1)).commandLine, ModCommand(tier));
+                EXPECT_EQ(Played(static_cast<unsigned>(i + 1)).commandLine, ModCommand(tier));
             }
             EXPECT_EQ(Tree(), row.scriptInPlace ? Substituted(Pristine(), row.scriptInPlace)
                                                 : Hidden(Pristine()));
@@ -209,7 +198,7 @@ TEST_F(LauncherRun, MissingTierScriptWarnsAndStartsTheGameUntouched) {
     EXPECT_EQ(warning.icon, BoxIcon::Exclamation);
     EXPECT_EQ(launcher_->ProgramsStarted(), 0u) << "the game starts after the warning";
     launcher_->Answer(warning);
-    GameStart game = Game(1);
+    GameStart game = Played();
     EXPECT_EQ(game.commandLine, ModCommand(3));
     EXPECT_EQ(game.script, Fingerprint(Sandbox::GameScriptBytes()));
     EXPECT_EQ(Tree(), Hidden(Pristine()));
@@ -221,7 +210,7 @@ TEST_F(LauncherRun, KilledWhileSubstitutedIsRepairedByTheNextRun) {
     MainWindow main = Main();
     SelectTier(main, 2, kTier2Text);
     Click(main.StartButton());
-    Game(1);
+    Played();
     launcher_->Kill();
     EXPECT_EQ(Tree(), Substituted(Pristine(), 2)) << "a killed run leaves the folder as it was";
 
@@ -253,7 +242,7 @@ TEST_F(LauncherRun, EveryWayOfClosingRestoresTheFolder) {
                        "upgrades and special infantry abilities like Building Capture are "
                        "available.");
             Click(main.StartButton());
-            Game(1);
+            Played();
             // The folder is read once the exit sequence is over: reading a file
             // while the launcher deletes it makes the delete fail.
             row.close(*launcher_, main.window);

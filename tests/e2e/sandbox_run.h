@@ -8,7 +8,9 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "fnv.h"
 #include "game_install.h"
 #include "launcher.h"
 #include "sandbox.h"
@@ -39,8 +41,8 @@ inline FolderTree Hidden(const FolderTree& tree) {
 // ... and as "Start Generals" leaves it for tiers 1 to 3.
 inline FolderTree Substituted(const FolderTree& pristine, int tier) {
     FolderTree tree = Hidden(pristine);
-    tree[kScript] = Sandbox::TierScriptBytes(tier);
-    tree[kBackup] = Sandbox::GameScriptBytes();
+    tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
+    tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
     return tree;
 }
 
@@ -64,6 +66,16 @@ class SandboxRun : public ::testing::Test {
         MessageBoxSeen box = launcher_->WaitMessageBox();
         launcher_->Answer(box);
         return box;
+    }
+    // Waits until `count` games have started and ended, and returns what the last one logged.
+    GameStart Played(unsigned count = 1) const {
+        WaitFor(std::to_string(count) + " game start(s)",
+                [&] { return launcher_->ProgramsStarted() >= count; });
+        launcher_->WaitForPrograms();
+        EXPECT_EQ(launcher_->ProgramsStarted(), count);
+        std::vector<GameStart> games = sandbox_->GameStarts();
+        EXPECT_EQ(games.size(), count) << "games logged";
+        return games.empty() ? GameStart{} : games.back();
     }
     // The next box tells `text` with the critical icon.
     void ExpectTold(const std::string& text) const {

@@ -264,7 +264,8 @@ TEST_P(ExeResources, BannerDecodesToItsNaturalSizeWithItsLightAndDarkParts) {
     EXPECT_GT(lightest->rgbRed + lightest->rgbGreen + lightest->rgbBlue, 450);
 }
 
-INSTANTIATE_TEST_SUITE_P(Exes, ExeResources, ::testing::ValuesIn(kBuiltExes), testing::PresetName);
+INSTANTIATE_TEST_SUITE_P(Exes, ExeResources, ::testing::ValuesIn(kBuiltExes),
+                         ::testing::PrintToStringParamName());
 
 std::string FileBytes(const char* path) {
     std::ifstream file(path, std::ios::binary);

@@ -184,7 +184,8 @@ TEST_P(PeHeaders, CarriesNoTimeStampsSoThatEveryBuildGivesTheSameBytes) {
         << "a debug directory, with a time stamp in each entry";
 }
 
-INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kBuiltExes), PresetName);
+INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kBuiltExes),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace kelvaro::testing

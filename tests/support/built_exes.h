@@ -24,10 +24,6 @@ inline void PrintTo(const BuiltExe& exe, std::ostream* out) {
     *out << exe.name;
 }
 
-inline std::string PresetName(const ::testing::TestParamInfo<BuiltExe>& info) {
-    return info.param.name;
-}
-
 // True when `exe` is not built, a failure too where every exe must be
 // (KELVARO_REQUIRE_EXES=1).
 inline bool NotBuilt(const BuiltExe& exe) {

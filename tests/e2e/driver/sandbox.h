@@ -37,6 +37,7 @@ struct GameStart {
     std::string token;             // its token's elevation: "limited", "full" or "default"
 };
 
+// A snapshot of the game folder, each file's bytes by their fingerprint.
 using FolderTree = testing::Tree;
 
 class Sandbox {
