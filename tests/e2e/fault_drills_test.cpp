@@ -297,8 +297,13 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
                     "Kelvaro Mod could not let your Windows account change the game's Data "
                     "folder.\n\nFile not found.");
             } else if (row.atStartUp == IDYES) {
-                // The player waits until the helper has ended and the change is made.
-                WaitFor("the folder prepared", [&] { return Tree() == Hidden(pristine); });
+                // Hidden once the helper has ended; a folder read meanwhile would
+                // keep the launcher from renaming it.
+                WaitFor("the INI folder hidden", [&] {
+                    return GetFileAttributesA((Game() + kHiddenIni).c_str()) !=
+                           INVALID_FILE_ATTRIBUTES;
+                });
+                EXPECT_EQ(Tree(), Hidden(pristine));
             }
             StartTier(main, 2);
             if (row.refused) {
