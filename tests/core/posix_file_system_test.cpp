@@ -21,7 +21,7 @@ TEST(PosixFileSystem, LookupSortsWhatItFinds) {
         Entry entry;
     } rows[] = {
         {"generals.exe", Entry::NormalFile},     {".hidden.big", Entry::Other},
-        {".Hidden folder\\", Entry::Other},      {"Data\\INI\\", Entry::Other},
+        {".Hidden folder\\", Entry::Other},      {kIni, Entry::Other},
         {"missing.big", Entry::Missing},         {"generals.exe\\below a file", Entry::Missing},
         {std::string(300, 'n'), Entry::Unknown},
     };
@@ -37,18 +37,16 @@ TEST(PosixFileSystem, RenameNeverReplacesAndCopyOverwrites) {
     install.MakePristineGame();
     const std::string game = install.GameFolder();
     PosixFileSystem files;
-    EXPECT_EQ(files.Rename(game + "generals.exe", game + "Data\\Scripts\\SkirmishScripts.scb"),
-              Change::Failed);
-    EXPECT_EQ(files.Rename(game + "Data\\Scripts\\", game + "Data\\INI\\"), Change::Failed);
-    EXPECT_EQ(files.Delete(game + "Data\\INI\\"), Change::Failed);
+    EXPECT_EQ(files.Rename(game + "generals.exe", game + kScript), Change::Failed);
+    EXPECT_EQ(files.Rename(game + "Data\\Scripts\\", game + kIni), Change::Failed);
+    EXPECT_EQ(files.Delete(game + kIni), Change::Failed);
     EXPECT_EQ(files.Copy(game + "missing", game + "copy"), Change::Failed);
     EXPECT_FALSE(fs::exists(install.Game("copy")));
-    EXPECT_EQ(files.Copy(game + "Data\\INI\\", game + "generals.exe"), Change::Failed);
+    EXPECT_EQ(files.Copy(game + kIni, game + "generals.exe"), Change::Failed);
     EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), "MZ stand-in");
-    EXPECT_EQ(files.Copy(game + "Data\\Scripts\\SkirmishScripts.scb", game + "generals.exe"),
-              Change::Made);
+    EXPECT_EQ(files.Copy(game + kScript, game + "generals.exe"), Change::Made);
     EXPECT_EQ(GameInstall::ReadFile(install.Game("generals.exe")), GameInstall::kGameScriptBytes);
-    EXPECT_TRUE(fs::exists(install.Game("Data\\INI\\GameData.ini")));
+    EXPECT_TRUE(fs::exists(install.Game(kIni + "GameData.ini")));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(StartUp, GameFolderIsUsedExactlyAsStored) {
                            "InstallPath", stored);
     rig.Run({"start-up"});
     EXPECT_EQ(PubVar::GameFolder, stored);
-    const std::string hideIni = "rename " + stored + "Data\\INI\\ -> " + stored + "Data\\xINIx\\";
+    const std::string hideIni = "rename " + stored + kIni + " -> " + stored + kHiddenIni;
     EXPECT_NE(std::ranges::find(rig.journal, hideIni), rig.journal.end());
     EXPECT_EQ(rig.GameState(), kPristine);
     EXPECT_TRUE(rig.messages.shown.empty());

@@ -107,8 +107,8 @@ TEST(Swaps, OtherModeWordsDoNothing) {
 TEST(Swaps, IniFolderConflictsChangeNothing) {
     for (bool bothPresent : {true, false}) {
         LauncherRig rig;
-        if (bothPresent) fs::create_directory(rig.Game("Data\\xINIx"));
-        if (!bothPresent) fs::remove_all(rig.Game("Data\\INI"));
+        if (bothPresent) fs::create_directory(rig.Game(kHiddenIni));
+        if (!bothPresent) fs::remove_all(rig.Game(kIni));
         Tree before = rig.GameTree();
         rig.Run({"start-up"});
         EXPECT_EQ(rig.GameTree(), before) << (bothPresent ? "both" : "no INI folder");

@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -19,40 +17,13 @@
 
 #include "fnv.h"
 #include "immutable.h"
-#include "launcher.h"
-#include "sandbox.h"
+#include "sandbox_run.h"
 #include "win_elevation.h"
 
 namespace kelvaro::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
-const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
-const std::string kGameMissing =
-    "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
-
-std::string ModCommand(const std::string& gameFolder, int tier) {
-    return "\"" + gameFolder + "generals.exe\" -mod Kelvaro" + std::to_string(tier) + ".big";
-}
-
-// The folder as start-up leaves it: Data\INI\ and all in it under Data\xINIx\.
-FolderTree Hidden(const FolderTree& tree) {
-    const std::string ini = "Data\\INI\\";
-    FolderTree hidden;
-    for (const auto& [path, bytes] : tree) {
-        hidden[path.rfind(ini, 0) == 0 ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
-    }
-    return hidden;
-}
-
-FolderTree Substituted(const FolderTree& pristine, int tier) {
-    FolderTree tree = Hidden(pristine);
-    tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
-    tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
-    return tree;
-}
 
 // Gives or takes FILE_ATTRIBUTE_READONLY to a folder and everything in it.
 void SetReadOnly(const std::string& folder, bool readOnly) {
@@ -97,7 +68,7 @@ class HeldFile {
     HANDLE handle_;
 };
 
-class FaultDrill : public ::testing::Test {
+class FaultDrill : public SandboxRun {
   protected:
     void TearDown() override {
         launcher_.reset();
@@ -106,47 +77,16 @@ class FaultDrill : public ::testing::Test {
         if (sandbox_) SetReadOnly(sandbox_->UserDataFolder(), false);
     }
 
-    // A launcher left running by a failed row would keep the old sandbox in use.
     void Build(const SandboxSetup& setup = {}) {
-        launcher_.reset();
         protected_.reset();
-        sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
+        SandboxRun::Build(setup);
     }
     std::string Game() const { return sandbox_->InstallFolder(); }
-    FolderTree Tree() const { return sandbox_->GameTree(); }
 
-    // Returns once start-up has run: the window shows only after it.
-    MainWindow Launch() {
-        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder());
-        return {launcher_->WaitMainWindow()};
-    }
     void StartTier(const MainWindow& main, int tier) const {
         Click(main.Tech(tier));
         WaitFor("tier " + std::to_string(tier), [&] { return main.SelectedTier() == tier; });
         Click(main.StartButton());
-    }
-    // The stand-in's log line is the definite sign of a game start.
-    GameStart OneGame() const {
-        WaitFor("a game start", [&] {
-            return ReadFileBytes(Game() + "standin.log").find('\n') != std::string::npos;
-        });
-        launcher_->WaitForPrograms();
-        std::vector<GameStart> starts = sandbox_->GameStarts();
-        if (starts.size() != 1) {
-            throw std::runtime_error(std::to_string(starts.size()) + " game starts, expected one");
-        }
-        return starts[0];
-    }
-    // Quit by the button; exit code 0 is the launcher's own end, not a crash.
-    void Quit(const MainWindow& main) const {
-        HANDLE process =
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, launcher_->ProcessId());
-        Click(main.QuitButton());
-        launcher_->WaitForExit();
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process, &code);
-        CloseHandle(process);
-        EXPECT_EQ(code, 0u) << "exit code of the launcher";
     }
     // A fresh start-up and quit, nothing in between.
     void CleanRun(const FolderTree& pristine) {
@@ -156,18 +96,6 @@ class FaultDrill : public ::testing::Test {
         EXPECT_EQ(Tree(), pristine) << "after a fresh quit";
     }
 
-    template <class Body>
-    static void Row(const std::string& name, Body body) {
-        SCOPED_TRACE(name);
-        try {
-            body();
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
-    }
-
-    std::unique_ptr<Sandbox> sandbox_;
-    std::unique_ptr<Launcher> launcher_;
     std::optional<testing::Immutable> protected_;  // goes before the sandbox does
 };
 
@@ -189,8 +117,7 @@ TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
         {"game script, shared for reading and writing", kScript, readWrite, false, false},
         {"game script, shared for deletion too", kScript, readWrite | FILE_SHARE_DELETE, false,
          true},
-        {"an INI file, from before start-up", "Data\\INI\\GameData.ini", FILE_SHARE_READ, true,
-         true},
+        {"an INI file, from before start-up", kIni + "GameData.ini", FILE_SHARE_READ, true, true},
     };
     for (const Case& row : rows)
         Row(row.name, [&] {
@@ -209,8 +136,8 @@ TEST_F(FaultDrill, AFileHeldOpenByAnotherProgram) {
             EXPECT_EQ(seen(), Hidden(pristine)) << "after start-up";
 
             StartTier(main, 2);
-            GameStart game = OneGame();
-            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+            GameStart game = Played();
+            EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
             EXPECT_EQ(seen(), row.substituted ? Substituted(pristine, 2) : Hidden(pristine));
             // The stand-in cannot open a script held with share mode 0 either.
             EXPECT_EQ(game.script, row.substituted ? Fingerprint(Sandbox::TierScriptBytes(2))
@@ -237,7 +164,7 @@ TEST_F(FaultDrill, AReadOnlyGameFolderAndTierScripts) {
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), Hidden(pristine)) << "after start-up";
     StartTier(main, 2);
-    EXPECT_EQ(OneGame().script, Fingerprint(Sandbox::TierScriptBytes(2)));
+    EXPECT_EQ(Played().script, Fingerprint(Sandbox::TierScriptBytes(2)));
     EXPECT_EQ(Tree(), Substituted(pristine, 2));
     EXPECT_FALSE(IsReadOnly(Game() + kScript)) << "a read-only copy could never be deleted again";
     Quit(main);
@@ -247,13 +174,13 @@ TEST_F(FaultDrill, AReadOnlyGameFolderAndTierScripts) {
 
 TEST_F(FaultDrill, BothINIFoldersAtStartUpStayAsTheyAre) {
     Build();
-    CreateDirectoryA((Game() + "Data\\xINIx").c_str(), nullptr);
-    WriteFileBytes(Game() + "Data\\xINIx\\GameData.ini", "GameData ; an older copy\r\nEnd\r\n");
+    CreateDirectoryA((Game() + kHiddenIni).c_str(), nullptr);
+    WriteFileBytes(Game() + kHiddenIni + "GameData.ini", "GameData ; an older copy\r\nEnd\r\n");
     const FolderTree before = Tree();
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), before) << "after start-up: the hidden name is taken";
     StartTier(main, 2);
-    GameStart game = OneGame();
+    GameStart game = Played();
     EXPECT_TRUE(game.iniFolder && game.hiddenIniFolder);
     Quit(main);
     EXPECT_EQ(Tree(), before) << "after quit: the INI name is taken";
@@ -281,8 +208,7 @@ TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
             if (row.tierCopy) WriteFileBytes(Game() + kScript, Sandbox::TierScriptBytes(2));
             if (row.readOnlyCopy)
                 SetFileAttributesA((Game() + kScript).c_str(), FILE_ATTRIBUTE_READONLY);
-            if (row.hiddenIni)
-                MoveFileA((Game() + "Data\\INI").c_str(), (Game() + "Data\\xINIx").c_str());
+            if (row.hiddenIni) MoveFileA((Game() + kIni).c_str(), (Game() + kHiddenIni).c_str());
             const FolderTree leftover = Tree();
             const FolderTree expected = row.repaired ? pristine : leftover;
 
@@ -302,9 +228,9 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
     MainWindow main = Launch();
     EXPECT_EQ(Tree(), Hidden(before)) << "after start-up";
     StartTier(main, 2);
-    GameStart game = OneGame();
+    GameStart game = Played();
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "the failed copy is silent";
-    EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+    EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
     EXPECT_EQ(game.script, "missing");
     EXPECT_EQ(Tree(), Hidden(before)) << "after Start";
     Quit(main);
@@ -322,21 +248,25 @@ TEST_F(FaultDrill, NoScriptsFolderStartsTheGameAndCreatesNothing) {
 // the player's SID; Wine's "runas" raises nothing and Wine keeps no DACL, so
 // the drill lets the folders go at Yes, as the grant lets the player change
 // them on Windows. The same launcher then makes the change and starts the
-// game at the player's own rights; the next start asks nothing.
+// game at the player's own rights; the next start asks nothing. A helper
+// that refuses (no generals.exe in the folder it is told) is told, and the
+// launcher goes on.
 TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
     const struct {
         const char* name;
         Rights rights;
         int atStartUp, atStart;  // the answers at start-up and at "Start Generals"; 0: told
+        bool refused = false;    // by the helper
     } rows[] = {
         {"an administrator's ordinary session, No twice", Rights::Limited, IDNO, IDNO},
         {"an administrator's ordinary session, Yes at start-up", Rights::Limited, IDYES, 0},
         {"an administrator's ordinary session, Yes for tier 2", Rights::Limited, IDNO, IDYES},
         {"an elevated administrator: told, not asked", Rights::Own, 0, 0},
+        {"Yes at start-up, refused by the helper", Rights::Limited, IDYES, 0, true},
     };
     for (const auto& row : rows)
         Row(row.name, [&] {
-            Build();
+            Build({.gameProgram = !row.refused});
             const FolderTree pristine = sandbox_->PristineTree();
             protected_.emplace(
                 std::vector{Game() + "Data", Game() + "Data\\Scripts", Game() + kScript});
@@ -352,50 +282,59 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             const std::string notice = refusal +
                                        "Windows refuses it even to an administrator.\n\nKelvaro "
                                        "Mod goes on without changing it.";
-            launcher_ =
-                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
-            const MainWindow main{launcher_->WaitMainWindow()};
+            const MainWindow main = Launch(row.rights);
             auto answer = [&](int press) {
                 MessageBoxSeen box = launcher_->WaitMessageBox();
                 EXPECT_EQ(box.text, press ? question : notice);
                 EXPECT_EQ(box.icon, BoxIcon::Exclamation);
                 EXPECT_EQ(GetWindow(box.window, GW_OWNER), main.window) << "in front of the player";
-                if (press == IDYES) protected_.reset();
+                if (press == IDYES && !row.refused) protected_.reset();
                 launcher_->Answer(box, press ? press : IDOK);
             };
             answer(row.atStartUp);
-            // Clicks that come while the launcher waits for the helper would
-            // reach it all the same, as they do under any modal box.
-            if (row.atStartUp == IDYES)
-                WaitFor("the folder prepared", [&] { return Tree() == Hidden(pristine); });
+            if (row.refused) {
+                ExpectTold(
+                    "Kelvaro Mod could not let your Windows account change the game's Data "
+                    "folder.\n\nFile not found.");
+            } else if (row.atStartUp == IDYES) {
+                // Hidden once the helper has ended; a folder read meanwhile would
+                // keep the launcher from renaming it.
+                WaitFor("the INI folder hidden", [&] {
+                    return GetFileAttributesA((Game() + kHiddenIni).c_str()) !=
+                           INVALID_FILE_ATTRIBUTES;
+                });
+                EXPECT_EQ(Tree(), Hidden(pristine));
+            }
             StartTier(main, 2);
-            if (protected_) answer(row.atStart);
-            WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
-            const GameStart game = sandbox_->GameStarts()[0];
-            EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
-            EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
-            EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
-                                                          : Sandbox::TierScriptBytes(2)));
-            EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
+            if (row.refused) {
+                ExpectTold(kGameMissing);
+            } else {
+                if (protected_) answer(row.atStart);
+                WaitFor("a game start", [&] { return !sandbox_->GameStarts().empty(); });
+                const GameStart game = sandbox_->GameStarts()[0];
+                EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
+                EXPECT_EQ(game.iniFolder && !game.hiddenIniFolder, !!protected_) << "INI folder";
+                EXPECT_EQ(game.script, Fingerprint(protected_ ? Sandbox::GameScriptBytes()
+                                                              : Sandbox::TierScriptBytes(2)));
+                EXPECT_EQ(game.token, row.rights == Rights::Limited ? "limited" : "full");
+            }
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr) << "asked or told once more";
-            Click(main.QuitButton());
-            launcher_->WaitForExit();
+            Quit(main);
             launcher_->WaitForPrograms();
             // One launcher from start to quit; besides the game, the helper
             // alone, told the game folder and the player's SID.
-            const std::string helper = "\"" + WindowsPath(KELVARO_LAUNCHER) +
-                                       "\" /grant-data-folder \"" + Game() + "\\\" \"" +
-                                       OwnAccountSid() + "\"";
-            const std::vector<std::string> started = launcher_->CommandLines();
-            EXPECT_EQ(std::count(started.begin(), started.end(), helper), protected_ ? 0 : 1)
-                << ::testing::PrintToString(started);
-            EXPECT_EQ(launcher_->ProgramsStarted(), protected_ ? 1u : 2u);
+            std::vector<std::string> started;
+            if (row.atStartUp == IDYES || row.atStart == IDYES)
+                started.push_back("\"" + WindowsPath(KELVARO_LAUNCHER) +
+                                  "\" /grant-data-folder \"" + Game() + "\\\" \"" +
+                                  OwnAccountSid() + "\"");
+            if (!row.refused) started.push_back(ModCommand(2, Game()));
+            EXPECT_EQ(launcher_->CommandLines(), started);
+            EXPECT_EQ(launcher_->ProgramsStarted(), started.size());
             EXPECT_EQ(Tree(), pristine);
             if (protected_) return;
             // The folder changes for the player now: the next start asks nothing.
-            launcher_ =
-                std::make_unique<Launcher>(KELVARO_LAUNCHER, Sandbox::WorkFolder(), row.rights);
-            const MainWindow next{launcher_->WaitMainWindow()};
+            const MainWindow next = Launch(row.rights);
             Settle(next.window);
             EXPECT_EQ(Tree(), Hidden(pristine));
             EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
@@ -448,14 +387,11 @@ TEST_F(FaultDrill, InstallPathsWithSpacesCodePageLettersOrNoTrailingBackslash) {
             EXPECT_EQ(Tree(), found ? Hidden(pristine) : pristine) << "after start-up";
             StartTier(main, 2);
             if (found) {
-                GameStart game = OneGame();
-                EXPECT_EQ(game.commandLine, ModCommand(Game(), 2));
+                GameStart game = Played();
+                EXPECT_EQ(game.commandLine, ModCommand(2, Game()));
                 EXPECT_EQ(Tree(), Substituted(pristine, 2));
             } else {
-                MessageBoxSeen box = launcher_->WaitMessageBox();
-                EXPECT_EQ(box.text, kGameMissing);
-                EXPECT_EQ(box.icon, BoxIcon::Critical);
-                launcher_->Answer(box);
+                ExpectTold(kGameMissing);
                 Settle(main.window);
                 EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
                 EXPECT_EQ(Tree(), pristine);

@@ -2,13 +2,11 @@
 // with a stand-in game that logs how it was started and what it found.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "fnv.h"
-#include "launcher.h"
-#include "sandbox.h"
+#include "sandbox_run.h"
 #include "texts.h"
 
 namespace kelvaro::e2e {
@@ -20,95 +18,37 @@ const std::string kTier2Text =
     "Capturing Buildings, plus radar is available.";
 const std::string kTier3Text =
     "Everything from Tech level 2 plus the basic defense buildings are available.";
-const std::string kMainCaption = "Kelvaro Mod - By Dravem";
-const std::string kPathCaption = "Enter the right path plus generals.exe...";
 const std::string kGameProgram = "C:\\KelvaroSandbox\\Generals\\generals.exe";
-const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
-const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
-const std::string kGameMissing =
-    "Unable to find generals.exe. Make sure C&C Generals is installed correctly.";
 
-std::string ModCommand(int tier) {
-    return "\"" + kGameProgram + "\" -mod Kelvaro" + std::to_string(tier) + ".big";
-}
-
-class LauncherRun : public ::testing::Test {
+class LauncherRun : public SandboxRun {
   protected:
     void Start(const SandboxSetup& setup = {}, const std::string& folder = Sandbox::WorkFolder()) {
-        sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
-        Relaunch(folder);
-    }
-    void Relaunch(const std::string& folder = Sandbox::WorkFolder()) {
-        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, folder);
+        Build(setup);
+        Relaunch(Rights::Own, folder);
     }
     MainWindow Main() const { return {launcher_->WaitMainWindow()}; }
 
-    // Waits for the next box and dismisses it.
-    MessageBoxSeen Answer() const {
-        MessageBoxSeen box = launcher_->WaitMessageBox();
-        launcher_->Answer(box);
-        return box;
-    }
     void SelectTier(const MainWindow& main, int tier, const std::string& description) const {
         Click(main.Tech(tier));
         WaitFor("the description of tier " + std::to_string(tier),
                 [&] { return main.Description() == description; });
     }
-    // Waits until `count` games have started and ended, and returns what the last one logged.
-    GameStart Game(unsigned count) const {
-        WaitFor(std::to_string(count) + " game start(s)",
-                [&] { return launcher_->ProgramsStarted() >= count; });
-        launcher_->WaitForPrograms();
-        EXPECT_EQ(launcher_->ProgramsStarted(), count);
-        std::vector<GameStart> games = sandbox_->GameStarts();
-        EXPECT_EQ(games.size(), count) << "games logged";
-        return games.empty() ? GameStart{} : games.back();
-    }
-    // One row of a table: its failures, exceptions included, name the row.
-    template <class Body>
-    static void Row(const char* name, Body body) {
-        SCOPED_TRACE(name);
-        try {
-            body();
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
-    }
     // Start Generals brings `text` in a critical box, and no game starts.
     void ExpectStartRefused(const MainWindow& main, const std::string& text) const {
         Click(main.StartButton());
-        MessageBoxSeen box = Answer();
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.icon, BoxIcon::Critical);
+        ExpectTold(text);
         Settle(main.window);
         EXPECT_EQ(launcher_->ProgramsStarted(), 0u);
     }
     void QuitAndExpectPristine(const MainWindow& main) const {
-        Click(main.QuitButton());
-        launcher_->WaitForExit();
-        EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+        Quit(main);
+        EXPECT_EQ(Tree(), Pristine());
     }
 
     std::string ArchiveMessage(int tier) const {
         return sandbox_->UserDataFolder() + "Kelvaro" + std::to_string(tier) +
                ".big could not be found, make sure the Kelvaro files are in the right folder.";
     }
-    FolderTree Prepared() const {
-        const std::string ini = "Data\\INI\\";
-        FolderTree tree;
-        for (const auto& [path, bytes] : sandbox_->PristineTree())
-            tree[path.starts_with(ini) ? "Data\\xINIx\\" + path.substr(ini.size()) : path] = bytes;
-        return tree;
-    }
-    FolderTree Substituted(int tier) const {
-        FolderTree tree = Prepared();
-        tree[kScript] = Fingerprint(Sandbox::TierScriptBytes(tier));
-        tree[kBackup] = Fingerprint(Sandbox::GameScriptBytes());
-        return tree;
-    }
-
-    std::unique_ptr<Sandbox> sandbox_;
-    std::unique_ptr<Launcher> launcher_;
 };
 
 TEST_F(LauncherRun, TypicalRunPlaysTier2AndQuitRestoresThePristineFolder) {
@@ -116,18 +56,18 @@ TEST_F(LauncherRun, TypicalRunPlaysTier2AndQuitRestoresThePristineFolder) {
     MainWindow main = Main();
     EXPECT_EQ(main.SelectedTier(), 10);
     EXPECT_EQ(main.Description(), kTier10Text);
-    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(Tree(), Hidden(Pristine()));
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
 
     SelectTier(main, 2, kTier2Text);
     EXPECT_EQ(main.SelectedTier(), 2);
     Click(main.StartButton());
-    GameStart game = Game(1);
+    GameStart game = Played();
     EXPECT_EQ(game.commandLine, ModCommand(2));
     EXPECT_FALSE(game.iniFolder);
     EXPECT_TRUE(game.hiddenIniFolder);
     EXPECT_EQ(game.script, Fingerprint(Sandbox::TierScriptBytes(2)));
-    EXPECT_EQ(sandbox_->GameTree(), Substituted(2));
+    EXPECT_EQ(Tree(), Substituted(Pristine(), 2));
     EXPECT_TRUE(launcher_->Running());
 
     QuitAndExpectPristine(main);
@@ -148,12 +88,10 @@ TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
     const std::string refusedPaths[] = {"C:\\KelvaroSandbox\\Generals\\Generals.exe",
                                         kGameProgram + " ", "enerals.exe", ""};
     for (const std::string& refused : refusedPaths)
-        Row(("refused '" + refused + "'").c_str(), [&] {
+        Row("refused '" + refused + "'", [&] {
             TypeText(dialog.Text1(), refused);
             Click(dialog.OkButton());
-            MessageBoxSeen wrong = Answer();
-            EXPECT_EQ(wrong.text, "Wrong path selected! Try to locate generals.exe");
-            EXPECT_EQ(wrong.icon, BoxIcon::Critical);
+            ExpectTold("Wrong path selected! Try to locate generals.exe");
             EXPECT_TRUE(IsWindowVisible(dialog.window));
             EXPECT_EQ(WindowText(dialog.Text1()), refused);
         });
@@ -162,7 +100,7 @@ TEST_F(LauncherRun, MissingRegistryEntryAsksForTheGameAndRefusesWrongPaths) {
     MainWindow main = Main();
     EXPECT_FALSE(IsWindow(dialog.window));
     EXPECT_EQ(main.SelectedTier(), 10);
-    EXPECT_EQ(sandbox_->GameTree(), Prepared()) << "the chosen folder is the game folder";
+    EXPECT_EQ(Tree(), Hidden(Pristine())) << "the chosen folder is the game folder";
     QuitAndExpectPristine(main);
 }
 
@@ -183,7 +121,7 @@ TEST_F(LauncherRun, QuitInTheDialogEndsTheLauncherWithoutItsWindow) {
                 row == 0 ? Click(dialog.QuitButton()) : PostQuit(dialog.window);
             }
             launcher_->WaitForExit(kMainCaption);
-            EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+            EXPECT_EQ(Tree(), Pristine());
         });
 }
 
@@ -210,11 +148,11 @@ TEST_F(LauncherRun, MissingArchiveIsReportedAndBlocksTheStartUntilTier10) {
     EXPECT_EQ(main.SelectedTier(), 3);
 
     ExpectStartRefused(main, ArchiveMessage(3));
-    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(Tree(), Hidden(Pristine()));
 
     SelectTier(main, 10, kTier10Text);
     Click(main.StartButton());
-    EXPECT_EQ(Game(1).commandLine, "\"" + kGameProgram + "\"");
+    EXPECT_EQ(Played().commandLine, "\"" + kGameProgram + "\"");
     QuitAndExpectPristine(main);
 }
 
@@ -240,10 +178,10 @@ TEST_F(LauncherRun, TierScriptsAreSubstitutedForTiers1To3Only) {
                     WaitFor("tier selected", [&] { return main.SelectedTier() == tier; });
                 }
                 Click(main.StartButton());
-                EXPECT_EQ(Game(static_cast<unsigned>(i + 1)).commandLine, ModCommand(tier));
+                EXPECT_EQ(Played(static_cast<unsigned>(i + 1)).commandLine, ModCommand(tier));
             }
-            EXPECT_EQ(sandbox_->GameTree(),
-                      row.scriptInPlace ? Substituted(row.scriptInPlace) : Prepared());
+            EXPECT_EQ(Tree(), row.scriptInPlace ? Substituted(Pristine(), row.scriptInPlace)
+                                                : Hidden(Pristine()));
             QuitAndExpectPristine(main);
         });
 }
@@ -260,10 +198,10 @@ TEST_F(LauncherRun, MissingTierScriptWarnsAndStartsTheGameUntouched) {
     EXPECT_EQ(warning.icon, BoxIcon::Exclamation);
     EXPECT_EQ(launcher_->ProgramsStarted(), 0u) << "the game starts after the warning";
     launcher_->Answer(warning);
-    GameStart game = Game(1);
+    GameStart game = Played();
     EXPECT_EQ(game.commandLine, ModCommand(3));
     EXPECT_EQ(game.script, Fingerprint(Sandbox::GameScriptBytes()));
-    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(Tree(), Hidden(Pristine()));
     QuitAndExpectPristine(main);
 }
 
@@ -272,13 +210,13 @@ TEST_F(LauncherRun, KilledWhileSubstitutedIsRepairedByTheNextRun) {
     MainWindow main = Main();
     SelectTier(main, 2, kTier2Text);
     Click(main.StartButton());
-    Game(1);
+    Played();
     launcher_->Kill();
-    EXPECT_EQ(sandbox_->GameTree(), Substituted(2)) << "a killed run leaves the folder as it was";
+    EXPECT_EQ(Tree(), Substituted(Pristine(), 2)) << "a killed run leaves the folder as it was";
 
     Relaunch();
     MainWindow next = Main();
-    EXPECT_EQ(sandbox_->GameTree(), Prepared()) << "start-up brings the game's own script back";
+    EXPECT_EQ(Tree(), Hidden(Pristine())) << "start-up brings the game's own script back";
     QuitAndExpectPristine(next);
 }
 
@@ -304,12 +242,12 @@ TEST_F(LauncherRun, EveryWayOfClosingRestoresTheFolder) {
                        "upgrades and special infantry abilities like Building Capture are "
                        "available.");
             Click(main.StartButton());
-            Game(1);
+            Played();
             // The folder is read once the exit sequence is over: reading a file
             // while the launcher deletes it makes the delete fail.
             row.close(*launcher_, main.window);
             if (row.ends) launcher_->WaitForExit();
-            EXPECT_EQ(sandbox_->GameTree(), sandbox_->PristineTree());
+            EXPECT_EQ(Tree(), Pristine());
         });
 }
 
@@ -325,7 +263,7 @@ TEST_F(LauncherRun, VisitWebsiteHandsTheProjectPageToTheShellAndChangesNothing) 
     EXPECT_EQ(launcher_->FindMessageBox(), nullptr);
     EXPECT_EQ(main.SelectedTier(), 2);
     EXPECT_EQ(main.Description(), kTier2Text);
-    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(Tree(), Hidden(Pristine()));
     QuitAndExpectPristine(main);
 }
 
@@ -334,7 +272,7 @@ TEST_F(LauncherRun, MissingGameProgramIsReportedAndNothingIsTouched) {
     MainWindow main = Main();
     SelectTier(main, 2, kTier2Text);
     ExpectStartRefused(main, kGameMissing);
-    EXPECT_EQ(sandbox_->GameTree(), Prepared());
+    EXPECT_EQ(Tree(), Hidden(Pristine()));
     QuitAndExpectPristine(main);
 }
 

@@ -6,17 +6,15 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "banner.h"
+#include "built_exes.h"
 #include "com_apartment.h"
 #include "layout.h"
 #include "resource_ids.h"
@@ -26,22 +24,9 @@
 namespace kelvaro {
 namespace {
 
-struct Exe {
-    const char* name;
-    const char* path;
-};
-
-const Exe kExes[] = {{"win64", KELVARO_WIN64_EXE}, {"win32", KELVARO_WIN32_EXE}};
-
-// Test names and failure messages show the exe by its preset.
-void PrintTo(const Exe& exe, std::ostream* out) {
-    *out << exe.name;
-}
-
-bool ExesRequired() {
-    const char* required = std::getenv("KELVARO_REQUIRE_EXES");
-    return required != nullptr && std::string(required) == "1";
-}
+using testing::BuiltExe;
+using testing::kBuiltExes;
+using testing::NotBuilt;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -63,13 +48,10 @@ Bytes ResourceBytes(HMODULE module, LPCSTR type, int id) {
 }
 
 // Each exe loaded as data only, so that the i686 one opens in a 64-bit process.
-class ExeResources : public ::testing::TestWithParam<Exe> {
+class ExeResources : public ::testing::TestWithParam<BuiltExe> {
   protected:
     void SetUp() override {
-        if (!std::filesystem::exists(GetParam().path)) {
-            if (ExesRequired()) FAIL() << "not built: " << GetParam().path;
-            GTEST_SKIP() << "not built: " << GetParam().path;
-        }
+        if (NotBuilt(GetParam())) GTEST_SKIP() << "not built: " << GetParam().path;
         module_ = LoadLibraryExA(GetParam().path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module_, nullptr) << GetParam().path << ": error " << GetLastError();
     }
@@ -282,8 +264,8 @@ TEST_P(ExeResources, BannerDecodesToItsNaturalSizeWithItsLightAndDarkParts) {
     EXPECT_GT(lightest->rgbRed + lightest->rgbGreen + lightest->rgbBlue, 450);
 }
 
-INSTANTIATE_TEST_SUITE_P(Exes, ExeResources, ::testing::ValuesIn(kExes),
-                         [](const ::testing::TestParamInfo<Exe>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Exes, ExeResources, ::testing::ValuesIn(kBuiltExes),
+                         ::testing::PrintToStringParamName());
 
 std::string FileBytes(const char* path) {
     std::ifstream file(path, std::ios::binary);
@@ -338,13 +320,10 @@ std::vector<std::string_view> LauncherTexts() {
 // the exe that the suites run (x86_64) must carry the same resources, byte
 // for byte, and the same texts.
 TEST(TheTwoExes, CarryTheSameResourcesAndTexts) {
-    const Exe& win64 = kExes[0];
-    const Exe& win32 = kExes[1];
-    for (const Exe& exe : kExes) {
-        if (std::filesystem::exists(exe.path)) continue;
-        if (ExesRequired()) FAIL() << "not built: " << exe.path;
-        GTEST_SKIP() << "not built: " << exe.path;
-    }
+    const BuiltExe& win64 = kBuiltExes[0];
+    const BuiltExe& win32 = kBuiltExes[1];
+    for (const BuiltExe& exe : kBuiltExes)
+        if (NotBuilt(exe)) GTEST_SKIP() << "not built: " << exe.path;
     HMODULE modules[2] = {LoadLibraryExA(win64.path, nullptr, LOAD_LIBRARY_AS_DATAFILE),
                           LoadLibraryExA(win32.path, nullptr, LOAD_LIBRARY_AS_DATAFILE)};
     ASSERT_NE(modules[0], nullptr);

@@ -4,29 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 
+#include "built_exes.h"
 #include "pe_image.h"
 
 namespace kelvaro::testing {
 namespace {
-
-struct Exe {
-    const char* name;
-    const char* path;
-    std::uint16_t machine;
-    bool pe32Plus;
-};
-
-const Exe kExes[] = {
-    {"win64", KELVARO_WIN64_EXE, PeImage::kMachineAmd64, true},
-    {"win32", KELVARO_WIN32_EXE, PeImage::kMachineI386, false},
-};
 
 // No api-ms-win-crt-*: the universal C run time is missing from a Windows 7
 // without its updates, while msvcrt is always there. No comctl32 either: the
@@ -35,19 +22,6 @@ const std::set<std::string> kSystemDlls = {
     "kernel32.dll", "user32.dll", "gdi32.dll",    "advapi32.dll", "shell32.dll",
     "comdlg32.dll", "ole32.dll",  "oleaut32.dll", "msvcrt.dll",   "ntdll.dll",
 };
-
-void PrintTo(const Exe& exe, std::ostream* out) {
-    *out << exe.name;
-}
-
-// True when `exe` is not built, which is a failure when the exes are required.
-bool NotBuilt(const Exe& exe) {
-    if (std::filesystem::exists(exe.path)) return false;
-    const char* required = std::getenv("KELVARO_REQUIRE_EXES");
-    if (required != nullptr && std::string(required) == "1")
-        ADD_FAILURE() << "not built: " << exe.path;
-    return true;
-}
 
 // The headers of the exe at `path`; none, after a failure, when unreadable.
 PeImage Read(const char* path) {
@@ -63,7 +37,7 @@ std::string Lower(std::string text) {
     return text;
 }
 
-class PeHeaders : public ::testing::TestWithParam<Exe> {
+class PeHeaders : public ::testing::TestWithParam<BuiltExe> {
   protected:
     void SetUp() override {
         if (NotBuilt(GetParam())) GTEST_SKIP() << "not built: " << GetParam().path;
@@ -73,7 +47,7 @@ class PeHeaders : public ::testing::TestWithParam<Exe> {
 };
 
 TEST_P(PeHeaders, IsTheExpectedKindOfImage) {
-    EXPECT_EQ(image_.machine, GetParam().machine);
+    EXPECT_EQ(image_.machine, GetParam().pe32Plus ? PeImage::kMachineAmd64 : PeImage::kMachineI386);
     EXPECT_EQ(image_.pe32Plus, GetParam().pe32Plus);
 }
 
@@ -147,10 +121,10 @@ std::set<std::string> Without(const std::set<std::string>& these,
 // same code with the same options: what one imports and the other does not is
 // what the architecture changes, and nothing else.
 TEST(TheTwoExes, ImportTheSameFunctionsApartFromTheArchitecturesOwn) {
-    for (const Exe& exe : kExes)
+    for (const BuiltExe& exe : kBuiltExes)
         if (NotBuilt(exe)) GTEST_SKIP() << "not built: " << exe.path;
-    const std::set<std::string> x86_64 = Imports(Read(kExes[0].path));
-    const std::set<std::string> i686 = Imports(Read(kExes[1].path));
+    const std::set<std::string> x86_64 = Imports(Read(kBuiltExes[0].path));
+    const std::set<std::string> i686 = Imports(Read(kBuiltExes[1].path));
     const std::set<std::string> x86_64Only = {
         // Window data the size of a pointer; 32-bit headers name these
         // Get/SetWindowLongA.
@@ -211,8 +185,8 @@ TEST_P(PeHeaders, CarriesNoTimeStampsSoThatEveryBuildGivesTheSameBytes) {
         << "a debug directory, with a time stamp in each entry";
 }
 
-INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kExes),
-                         [](const ::testing::TestParamInfo<Exe>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Exes, PeHeaders, ::testing::ValuesIn(kBuiltExes),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace kelvaro::testing

@@ -5,7 +5,16 @@
 #include <filesystem>
 #include <string>
 
+#include "texts.h"
+
 namespace kelvaro::testing {
+
+// Relative paths inside the game folder, as the launcher names them (the
+// game install itself is made as the game has it, not from these).
+inline const std::string kIni(texts::kIniFolder);
+inline const std::string kHiddenIni(texts::kHiddenIniFolder);
+inline const std::string kScript(texts::kGameScript);
+inline const std::string kBackup(texts::kScriptBackup);
 
 class GameInstall {
   public:

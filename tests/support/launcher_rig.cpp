@@ -22,15 +22,6 @@ std::string Contents(const fs::path& file) {
 
 }  // namespace
 
-Tree Snapshot(const fs::path& root) {
-    Tree tree;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-        std::string name = entry.path().lexically_relative(root).generic_string();
-        tree[name] = entry.is_directory() ? "<folder>" : GameInstall::ReadFile(entry.path());
-    }
-    return tree;
-}
-
 LauncherRig::LauncherRig() {
     install.MakePristineGame();
     for (int tier = 1; tier <= 9; ++tier) install.AddArchive(tier);

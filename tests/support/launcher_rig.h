@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,26 +15,17 @@
 #include "memory_registry.h"
 #include "real_file_system.h"
 #include "scripted_file_system.h"
+#include "snapshot.h"
 
 namespace kelvaro::testing {
 
-// Relative paths inside the game folder, as the launcher names them.
-inline const std::string kIni = "Data\\INI\\";
-inline const std::string kHiddenIni = "Data\\xINIx\\";
-inline const std::string kScript = "Data\\Scripts\\SkirmishScripts.scb";
-inline const std::string kBackup = "Data\\Scripts\\SkirmishScripts.xxx";
-
 // The swaps' calls as the journal shows them.
-inline const std::string kHideIni = "rename <game>Data\\INI\\ -> <game>Data\\xINIx\\";
-inline const std::string kShowIni = "rename <game>Data\\xINIx\\ -> <game>Data\\INI\\";
+inline const std::string kHideIni = "rename <game>" + kIni + " -> <game>" + kHiddenIni;
+inline const std::string kShowIni = "rename <game>" + kHiddenIni + " -> <game>" + kIni;
 inline const std::string kFindBackup = "lookup <game>" + kBackup;
 inline const std::string kMoveAside = "rename <game>" + kScript + " -> <game>" + kBackup;
 inline const std::string kDeleteScript = "delete <game>" + kScript;
 inline const std::string kMoveBack = "rename <game>" + kBackup + " -> <game>" + kScript;
-
-// Every file and folder under a root: relative path -> bytes, or "<folder>".
-using Tree = std::map<std::string, std::string>;
-Tree Snapshot(const std::filesystem::path& root);
 
 // The game folder's swap states, as GameState() describes them.
 inline const std::string kPristine = "INI, script own, backup none";

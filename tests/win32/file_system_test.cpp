@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "game_install.h"
 #include "immutable.h"
+#include "snapshot.h"
 #include "win_file_system.h"
 
 namespace kelvaro {
@@ -19,20 +19,15 @@ namespace {
 namespace fs = std::filesystem;
 using testing::GameInstall;
 using testing::Immutable;
+using testing::kBackup;
+using testing::kHiddenIni;
+using testing::kIni;
+using testing::kScript;
+using testing::Snapshot;
 
 void SetAttributes(const fs::path& path, DWORD attributes) {
     ASSERT_TRUE(SetFileAttributesA(path.string().c_str(), attributes))
         << path << " error " << GetLastError();
-}
-
-// Every entry under a folder with its bytes, to see that nothing changed.
-std::map<std::string, std::string> Snapshot(const fs::path& root) {
-    std::map<std::string, std::string> entries;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-        entries[entry.path().string()] =
-            entry.is_directory() ? "<folder>" : GameInstall::ReadFile(entry.path());
-    }
-    return entries;
 }
 
 TEST(WinFileSystem, CountsOnlyVisibleFilesAsNormalFiles) {
@@ -72,25 +67,23 @@ TEST(WinFileSystem, CountsOnlyVisibleFilesAsNormalFiles) {
 TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
     GameInstall game;
     game.MakePristineGame();
-    GameInstall::WriteFile(game.Game("Data\\Scripts\\SkirmishScripts.xxx"), "old backup");
+    GameInstall::WriteFile(game.Game(kBackup), "old backup");
     fs::create_directories(game.Game("Data\\Taken\\Inside"));
     struct Row {
-        const char* from;
-        const char* to;
+        std::string from, to;
         Change renamed;
     } rows[] = {
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.xxx",
-         Change::Failed},
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Taken", Change::Failed},
-        {"Data\\INI\\", "Data\\Taken\\", Change::Failed},
+        {kScript, kBackup, Change::Failed},
+        {kScript, "Data\\Taken", Change::Failed},
+        {kIni, "Data\\Taken\\", Change::Failed},
         {"Data\\Nothing\\", "Data\\Other\\", Change::Failed},
-        {"Data\\INI\\", "Data\\xINIx\\", Change::Made},
-        {"Data\\Scripts\\SkirmishScripts.scb", "Data\\Scripts\\SkirmishScripts.bak", Change::Made},
+        {kIni, kHiddenIni, Change::Made},
+        {kScript, "Data\\Scripts\\SkirmishScripts.bak", Change::Made},
     };
     WinFileSystem files;
     for (const Row& row : rows) {
         const auto before = Snapshot(game.Root());
-        const std::string what = std::string(row.from) + " to " + row.to;
+        const std::string what = row.from + " to " + row.to;
         EXPECT_EQ(files.Rename(game.GameFolder() + row.from, game.GameFolder() + row.to),
                   row.renamed)
             << what;
@@ -99,7 +92,7 @@ TEST(WinFileSystem, RenameNeverReplacesAndChangesNothingWhenItFails) {
         }
     }
     EXPECT_FALSE(fs::exists(game.Game("Data\\INI")));
-    EXPECT_EQ(GameInstall::ReadFile(game.Game("Data\\xINIx\\Weapon.ini")), "Weapon\r\nEnd\r\n");
+    EXPECT_EQ(GameInstall::ReadFile(game.Game(kHiddenIni + "Weapon.ini")), "Weapon\r\nEnd\r\n");
     EXPECT_EQ(GameInstall::ReadFile(game.Game("Data\\Scripts\\SkirmishScripts.bak")),
               GameInstall::kGameScriptBytes);
 }
@@ -111,15 +104,15 @@ TEST(WinFileSystem, DeletesOneExistingWritableFile) {
     SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_READONLY);
 
     WinFileSystem files;
-    const std::string script = game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb";
+    const std::string script = game.GameFolder() + kScript;
     EXPECT_EQ(files.Delete(script), Change::Made);
-    EXPECT_FALSE(fs::exists(game.Game("Data\\Scripts\\SkirmishScripts.scb")));
+    EXPECT_FALSE(fs::exists(game.Game(kScript)));
     EXPECT_EQ(files.Delete(script), Change::Failed);
     // Access denied, but to every user alike: no rights would help.
     EXPECT_EQ(files.Delete(game.GameFolder() + "locked.scb"), Change::Failed);
     EXPECT_TRUE(fs::exists(game.Game("locked.scb")));
-    EXPECT_EQ(files.Delete(game.GameFolder() + "Data\\INI\\"), Change::Failed);
-    EXPECT_TRUE(fs::exists(game.Game("Data\\INI\\Weapon.ini")));
+    EXPECT_EQ(files.Delete(game.GameFolder() + kIni), Change::Failed);
+    EXPECT_TRUE(fs::exists(game.Game(kIni + "Weapon.ini")));
     SetAttributes(game.Game("locked.scb"), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -128,7 +121,7 @@ TEST(WinFileSystem, CopyOverwritesWithTheSourceBytesOnly) {
     game.MakePristineGame();
     game.AddTierScript(2);
     const std::string source = game.UserDataFolder() + "Kelvaro Mod\\SkirmishScripts2.scb";
-    const std::string gameScript = game.GameFolder() + "Data\\Scripts\\SkirmishScripts.scb";
+    const std::string gameScript = game.GameFolder() + kScript;
 
     WinFileSystem files;
     EXPECT_EQ(files.Copy(source, gameScript), Change::Made);
@@ -167,9 +160,8 @@ TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
     // Each refused to every user, and by Linux to root, whom Wine lets write
     // over read-only, hidden and system files.
     std::optional<Immutable> locked;
-    locked.emplace(std::vector{folder + "Data", scripts, scripts + "SkirmishScripts.scb",
-                               scripts + "ReadOnly.scb", scripts + "Hidden.scb",
-                               scripts + "System.scb"});
+    locked.emplace(std::vector{folder + "Data", scripts, folder + kScript, scripts + "ReadOnly.scb",
+                               scripts + "Hidden.scb", scripts + "System.scb"});
     if (!locked->Failure().empty()) GTEST_SKIP() << locked->Failure();
     const auto before = Snapshot(game.Root());
     const std::string tierScript = game.UserDataFolder() + "Kelvaro Mod\\SkirmishScripts2.scb";
@@ -178,13 +170,9 @@ TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
         const char* what;
         Change change, outcome;
     } rows[] = {
-        {"INI folder hidden", files.Rename(folder + "Data\\INI\\", folder + "Data\\xINIx\\"),
-         Change::Refused},
-        {"script moved aside",
-         files.Rename(scripts + "SkirmishScripts.scb", scripts + "SkirmishScripts.xxx"),
-         Change::Refused},
-        {"script copied over", files.Copy(tierScript, scripts + "SkirmishScripts.scb"),
-         Change::Refused},
+        {"INI folder hidden", files.Rename(folder + kIni, folder + kHiddenIni), Change::Refused},
+        {"script moved aside", files.Rename(folder + kScript, folder + kBackup), Change::Refused},
+        {"script copied over", files.Copy(tierScript, folder + kScript), Change::Refused},
         {"copy made beside it", files.Copy(tierScript, scripts + "New.scb"), Change::Refused},
         {"nothing to rename", files.Rename(folder + "Data\\None\\", folder + "Data\\Any\\"),
          Change::Failed},
@@ -204,10 +192,9 @@ TEST(WinFileSystem, ChangesToAProtectedFolderAreRefused) {
     EXPECT_EQ(Snapshot(game.Root()), before);
     // The sources alone locked, in folders that may change: a rename that
     // Windows denies there is not for want of the rights to rename.
-    locked.emplace(std::vector{scripts + "SkirmishScripts.scb", folder + "Data\\INI\\"});
-    EXPECT_EQ(files.Rename(folder + "Data\\INI\\", folder + "Data\\xINIx\\"), Change::Failed);
-    EXPECT_EQ(files.Rename(scripts + "SkirmishScripts.scb", scripts + "SkirmishScripts.xxx"),
-              Change::Failed);
+    locked.emplace(std::vector{folder + kScript, folder + kIni});
+    EXPECT_EQ(files.Rename(folder + kIni, folder + kHiddenIni), Change::Failed);
+    EXPECT_EQ(files.Rename(folder + kScript, folder + kBackup), Change::Failed);
     EXPECT_EQ(Snapshot(game.Root()), before);
     // An open refused for a deletion pending, not for the opener's rights
     // (Wine deletes at once, so only Windows' answer can be given).

@@ -28,6 +28,7 @@
 #include "com_apartment.h"
 #include "dpi.h"
 #include "fakes.h"
+#include "game_install.h"
 #include "layout.h"
 #include "link_cursor.h"
 #include "main_window.h"
@@ -969,7 +970,7 @@ TEST_F(Windows, PathFrmDuringStartUp) {
             EXPECT_EQ(window->ends, 1) << row.what;
             std::erase_if(diskCalls,
                           [](const std::string& call) { return !call.starts_with("rename"); });
-            EXPECT_EQ(diskCalls, Journal{"rename Data\\xINIx\\ -> Data\\INI\\"}) << row.what;
+            EXPECT_EQ(diskCalls, Journal{"rename " + kHiddenIni + " -> " + kIni}) << row.what;
         }
         if (!row.mainShown) continue;
         EXPECT_TRUE(IsWindowVisible(window->Hwnd())) << row.what;

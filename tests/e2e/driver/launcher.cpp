@@ -15,8 +15,6 @@ namespace kelvaro::e2e {
 
 namespace {
 
-constexpr char kMainCaption[] = "Kelvaro Mod - By Dravem";
-constexpr char kPathCaption[] = "Enter the right path plus generals.exe...";
 constexpr char kBoxTitle[] = "Kelvaro Mod";
 constexpr char kBoxClass[] = "#32770";
 constexpr int kBoxTextId = 0xFFFF;
@@ -40,6 +38,17 @@ std::vector<HWND> Windows(HWND parent = nullptr) {
     const auto list = reinterpret_cast<LPARAM>(&windows);
     parent ? EnumChildWindows(parent, AddWindow, list) : EnumWindows(AddWindow, list);
     return windows;
+}
+
+// Whether a window that shows is owned by `window`, as a message box is by
+// the window it belongs to: the box's thread is the window's.
+bool BoxInFront(HWND window) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), AddWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+    return std::ranges::any_of(windows, [&](HWND other) {
+        return GetWindow(other, GW_OWNER) == window && IsWindowVisible(other);
+    });
 }
 
 // What `draw` paints on a square true-colour surface, as 0x00RRGGBB values.
@@ -136,9 +145,9 @@ HANDLE LimitedToken() {
     return limited;
 }
 
-// The command line that a process was started with, read from its own
-// memory once Windows has put it there; "?" when the process ended first.
-std::wstring CommandLineIn(HANDLE process) {
+// The command line that a process was started with, read from its process
+// parameters in its own memory; "?" where they cannot be read.
+std::string CommandLineIn(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic = {};
     PEB peb = {};
     RTL_USER_PROCESS_PARAMETERS parameters = {};
@@ -148,27 +157,14 @@ std::wstring CommandLineIn(HANDLE process) {
         peb.ProcessParameters == nullptr ||
         !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
                            nullptr)) {
-        return {};
+        return "?";
     }
     std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
-    // Wine may give the length before the characters.
     if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(),
-                           parameters.CommandLine.Length, nullptr) ||
-        line.find(L'\0') != std::wstring::npos)
-        line.clear();
-    return line;
-}
-
-std::string CommandLineOf(DWORD processId) {
-    HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, processId);
-    if (process == nullptr) return "?";
-    std::wstring line;
-    while (line.empty() && WaitForSingleObject(process, 1) == WAIT_TIMEOUT)
-        line = CommandLineIn(process);
-    CloseHandle(process);
+                           parameters.CommandLine.Length, nullptr))
+        return "?";
     // The sandbox's paths and a SID are plain ASCII.
-    return line.empty() ? "?" : std::string(line.begin(), line.end());
+    return std::string(line.begin(), line.end());
 }
 
 }  // namespace
@@ -218,7 +214,16 @@ HWND Child(HWND parent, const std::string& className, const std::string& text) {
     return child;
 }
 
+// BM_CLICK reaches a disabled or hidden control too.
 void Click(HWND button) {
+    const HWND window = GetAncestor(button, GA_ROOT);
+    const char* why = !IsWindowVisible(button)   ? "it does not show"
+                      : !IsWindowEnabled(button) ? "it is disabled"
+                      : !IsWindowEnabled(window) ? "its window is disabled"
+                      : BoxInFront(window)       ? "a box is in front of its window"
+                                                 : nullptr;
+    if (why != nullptr)
+        throw std::runtime_error("no player can press '" + WindowText(button) + "': " + why);
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
@@ -269,53 +274,50 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    starts_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
-    JOBOBJECT_ASSOCIATE_COMPLETION_PORT reports = {nullptr, starts_};
-    SetInformationJobObject(job_, JobObjectAssociateCompletionPortInformation, &reports,
-                            sizeof reports);
-    watcher_ = std::thread([this] { WatchStarts(); });
 
-    std::string path = WindowsPath(program);
-    std::string commandLine = "\"" + path + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
+    const std::string path = WindowsPath(program);
     HANDLE token = rights == Rights::Limited ? LimitedToken() : nullptr;
-    const BOOL started =
-        token != nullptr
-            ? CreateProcessAsUserA(token, path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                   CREATE_SUSPENDED, nullptr, currentFolder.c_str(), &startup,
-                                   &process_)
-            : CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                             CREATE_SUSPENDED, nullptr, currentFolder.c_str(), &startup, &process_);
-    const DWORD error = GetLastError();
+    std::promise<DWORD> created;
+    std::future<DWORD> startError = created.get_future();
+    debugger_ = std::thread([&] { Debug(path, currentFolder, token, created); });
+    const DWORD error = startError.get();
     if (token != nullptr) CloseHandle(token);
-    if (!started)
-        throw std::runtime_error("cannot start " + path + ", error " + std::to_string(error));
-    if (!AssignProcessToJobObject(job_, process_.hProcess)) {
-        DWORD error = GetLastError();
+    std::string failure = error ? "cannot start " + path + ", error " + std::to_string(error) : "";
+    if (!error && !AssignProcessToJobObject(job_, process_.hProcess)) {
+        failure = "cannot put the launcher into a job, error " + std::to_string(GetLastError());
         TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+    }
+    if (!failure.empty()) {
+        EndDebugging();
         CloseHandle(job_);
-        throw std::runtime_error("cannot put the launcher into a job, error " +
-                                 std::to_string(error));
+        throw std::runtime_error(failure);
     }
     ResumeThread(process_.hThread);
 }
 
 Launcher::~Launcher() {
-    PostQueuedCompletionStatus(starts_, 0, 1, nullptr);
-    watcher_.join();
-    CloseHandle(starts_);
     TerminateJobObject(job_, 1);
     WaitForSingleObject(process_.hProcess, kWaitMs);
+    EndDebugging();
+    CloseHandle(job_);
+}
+
+void Launcher::EndDebugging() {
+    ending_ = true;
+    debugger_.join();
+    if (process_.hProcess == nullptr) return;
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
-    CloseHandle(job_);
 }
 
 bool Launcher::Running() const {
     return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Launcher::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
 }
 
 bool Launcher::Ours(DWORD processId) const {
@@ -367,7 +369,6 @@ MessageBoxSeen Launcher::WaitMessageBox() const {
     MessageBoxSeen box;
     box.window = WaitFor(
         "a message box", [&] { return FindMessageBox(); }, 3 * kWaitMs);
-    box.title = kBoxTitle;
     WaitFor("the message box's text", [&] {
         box.text = WindowText(GetDlgItem(box.window, kBoxTextId));
         return !box.text.empty();
@@ -375,7 +376,6 @@ MessageBoxSeen Launcher::WaitMessageBox() const {
     // Known once painted; a box that shows neither of the two icons fails here.
     box.icon = *WaitFor("a critical or exclamation icon in the box '" + box.text + "'",
                         [&] { return ReadIcon(box.window); });
-    box.question = GetDlgItem(box.window, IDYES) != nullptr && GetDlgItem(box.window, IDNO);
     return box;
 }
 
@@ -395,16 +395,43 @@ unsigned Launcher::ProgramsStarted() const {
     return Accounting().TotalProcesses - 1;
 }
 
-void Launcher::WatchStarts() {
-    DWORD message = 0;
-    ULONG_PTR key = 0;
-    LPOVERLAPPED detail = nullptr;
-    while (GetQueuedCompletionStatus(starts_, &message, &key, &detail, INFINITE) && key == 0) {
-        const auto processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail));
-        if (message != JOB_OBJECT_MSG_NEW_PROCESS || processId == process_.dwProcessId) continue;
-        const std::string line = CommandLineOf(processId);
-        std::lock_guard lock(commandLinesGuard_);
-        commandLines_.push_back(line);
+// The launcher's process is created suspended by the thread that debugs it
+// and every program it starts (through Windows' prompt too). Windows reports
+// each such program as created before it runs: its command line is read
+// then, however soon it ends. Every event is let go at once, exceptions to
+// the program's own handlers.
+void Launcher::Debug(const std::string& path, const std::string& folder, HANDLE token,
+                     std::promise<DWORD>& created) {
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    const DWORD flags = CREATE_SUSPENDED | DEBUG_PROCESS;
+    const BOOL started =
+        token != nullptr
+            ? CreateProcessAsUserA(token, path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                   flags, nullptr, folder.c_str(), &startup, &process_)
+            : CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags,
+                             nullptr, folder.c_str(), &startup, &process_);
+    // The arguments are the constructor's, gone once it has the answer.
+    created.set_value(started ? ERROR_SUCCESS : GetLastError());
+    while (started && !ending_) {
+        DEBUG_EVENT event = {};
+        if (!WaitForDebugEvent(&event, 20)) continue;
+        DWORD handled = DBG_CONTINUE;
+        if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            if (event.dwProcessId != process_.dwProcessId) {
+                const std::string line = CommandLineIn(event.u.CreateProcessInfo.hProcess);
+                std::lock_guard lock(commandLinesGuard_);
+                commandLines_.push_back(line);
+            }
+            if (event.u.CreateProcessInfo.hFile != nullptr)
+                CloseHandle(event.u.CreateProcessInfo.hFile);
+        } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+            handled = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, handled);
     }
 }
 

@@ -1,12 +1,15 @@
 // Drives the real launcher from outside, as a player would: starts
 // "Kelvaro Mod.exe" in a job of its own (so that every game it starts ends
-// with it), finds its windows, reads them, clicks and types into them, and
+// with it) and debugged (so that every program it starts is seen as it is
+// created), finds its windows, reads them, clicks and types into them, and
 // waits, always for a definite state and never longer than a few seconds.
 // A wait that times out throws std::runtime_error naming what it waited for.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
+#include <future>
 #include <iosfwd>
 #include <mutex>
 #include <stdexcept>
@@ -17,6 +20,8 @@
 namespace kelvaro::e2e {
 
 inline constexpr DWORD kWaitMs = 10000;
+inline constexpr char kMainCaption[] = "Kelvaro Mod - By Dravem";
+inline constexpr char kPathCaption[] = "Enter the right path plus generals.exe...";
 
 // Polls `probe` until it yields something true, or throws after `timeoutMs`.
 template <class Probe>
@@ -38,10 +43,8 @@ void PrintTo(BoxIcon icon, std::ostream* out);  // for test messages
 
 struct MessageBoxSeen {
     HWND window = nullptr;
-    std::string title;
     std::string text;
     BoxIcon icon = BoxIcon::Critical;
-    bool question = false;  // Yes and No, not OK
 };
 
 // Window texts and controls of any process.
@@ -53,7 +56,9 @@ HWND FindChild(HWND parent, const std::string& className, const std::string& tex
 HWND ChildAt(HWND parent, int x, int y);
 HWND Child(HWND parent, const std::string& className, const std::string& text);  // throws
 
-void Click(HWND button);                            // BM_CLICK, posted
+// BM_CLICK, posted where a player could press: throws for a control that does
+// not show or is disabled, or whose window is disabled or behind a box.
+void Click(HWND button);
 void MouseClick(HWND control);                      // a real left click at its centre
 bool IsChecked(HWND option);                        // BM_GETCHECK
 void TypeText(HWND edit, const std::string& text);  // WM_SETTEXT
@@ -82,6 +87,7 @@ class Launcher {
 
     DWORD ProcessId() const { return process_.dwProcessId; }
     bool Running() const;
+    DWORD ExitCode() const;  // STILL_ACTIVE while it runs
 
     // A visible top-level window of the launcher, or of a launcher that it
     // started again, with that caption (any class when `className` is
@@ -100,8 +106,7 @@ class Launcher {
 
     // Games and other programs that the launcher started, ended or not.
     unsigned ProgramsStarted() const;
-    // Their command lines, as each was started ("?" where one ended before
-    // it could be read).
+    // Their command lines, as each was started.
     std::vector<std::string> CommandLines() const;
     // Waits until every program that the launcher started has ended.
     void WaitForPrograms() const;
@@ -118,13 +123,16 @@ class Launcher {
     bool Ours(DWORD processId) const;
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
 
-    // Reads the command line of each program as the job reports its start.
-    void WatchStarts();
+    // The debugger's thread: creates the launcher's process and tells
+    // `created` the error, then handles the debug events until ending_.
+    void Debug(const std::string& path, const std::string& folder, HANDLE token,
+               std::promise<DWORD>& created);
+    void EndDebugging();
 
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;
-    HANDLE starts_ = nullptr;  // the completion port the job reports to
-    std::thread watcher_;
+    std::thread debugger_;
+    std::atomic<bool> ending_ = false;
     mutable std::mutex commandLinesGuard_;
     std::vector<std::string> commandLines_;
 };

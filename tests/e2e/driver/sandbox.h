@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "snapshot.h"
+
 namespace kelvaro::e2e {
 
 struct SandboxSetup {
@@ -35,9 +37,8 @@ struct GameStart {
     std::string token;             // its token's elevation: "limited", "full" or "default"
 };
 
-// Every entry under the game folder: relative path (folders end in "\") to
-// the fingerprint of a file's bytes (empty for folders).
-using FolderTree = std::map<std::string, std::string>;
+// A snapshot of the game folder, each file's bytes by their fingerprint.
+using FolderTree = testing::Tree;
 
 class Sandbox {
   public:
