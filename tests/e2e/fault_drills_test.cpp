@@ -194,12 +194,22 @@ TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
         bool readOnlyCopy;  // ... that cannot be deleted
         bool hiddenIni;     // Data\INI\ left as Data\xINIx\ too
         bool repaired;      // start-up brings the game's own script back
+        // What an older, virtualized launcher left in the player's VirtualStore
+        // copy of Data\Scripts\: "tier and own" (both go), "other" bytes (stay).
+        std::string stored;
     };
     const Case rows[] = {
-        {"backup and tier copy, INI hidden: a killed run", true, false, true, true},
-        {"backup alone: killed between rename and copy", false, false, false, true},
-        {"backup and a read-only tier copy: both stay", true, true, false, false},
+        {"backup and tier copy, INI hidden: a killed run; in VirtualStore a tier's copy and the "
+         "game's own",
+         true, false, true, true, "tier and own"},
+        {"backup alone: killed between rename and copy", false, false, false, true, ""},
+        {"backup and a read-only tier copy: both stay; so does another script in VirtualStore",
+         true, true, false, false, "other"},
     };
+    // Wine virtualizes nothing: the drill writes where Windows would have.
+    char local[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local);
+    const std::string virtualStore = std::string(local) + "\\VirtualStore\\";
     for (const Case& row : rows)
         Row(row.name, [&] {
             Build();
@@ -211,9 +221,27 @@ TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
             if (row.hiddenIni) MoveFileA((Game() + kIni).c_str(), (Game() + kHiddenIni).c_str());
             const FolderTree leftover = Tree();
             const FolderTree expected = row.repaired ? pristine : leftover;
+            const std::string store = virtualStore + Game().substr(3);
+            RemoveTree(virtualStore);
+            if (!row.stored.empty()) {
+                std::filesystem::create_directories(NativePath(store + "Data\\Scripts"));
+                WriteFileBytes(store + kScript, row.stored == "other"
+                                                    ? "another mod's script"
+                                                    : Sandbox::TierScriptBytes(3));
+                if (row.stored != "other")
+                    WriteFileBytes(store + kBackup, Sandbox::GameScriptBytes());
+            }
+            const FolderTree stored =
+                row.stored.empty() ? FolderTree() : testing::Snapshot(NativePath(store));
 
             MainWindow main = Launch();
             EXPECT_EQ(Tree(), Hidden(expected)) << "after start-up";
+            if (!row.stored.empty()) {
+                FolderTree kept = stored;
+                if (row.stored != "other") kept.erase(kScript), kept.erase(kBackup);
+                EXPECT_EQ(testing::Snapshot(NativePath(store)), kept) << "VirtualStore";
+                RemoveTree(virtualStore);
+            }
             Quit(main);
             EXPECT_EQ(Tree(), expected) << "after quit";
             SetReadOnly(Game(), false);
