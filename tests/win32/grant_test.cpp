@@ -85,19 +85,25 @@ TEST(WinElevation, PassesTheFolderAndTheSidAsTheyAre) {
     }
 }
 
-// Each object's DACL, as SDDL (Wine shows one that follows the file's mode).
+// A security descriptor's DACL as SDDL.
+std::string Sddl(PSECURITY_DESCRIPTOR descriptor) {
+    LocalMemory<char*> text;
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, text.receive(), nullptr);
+    return text.get() != nullptr ? text.get() : "?";
+}
+
+// Each object's DACL (Wine's follows the file's mode).
 std::map<std::string, std::string> Dacls(const fs::path& root) {
     std::map<std::string, std::string> dacls;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         std::vector<BYTE> descriptor(4096);
         DWORD size = 0;
-        LocalMemory<char*> text;
-        if (GetFileSecurityW(entry.path().c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
-                             static_cast<DWORD>(descriptor.size()), &size))
-            ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
-                                                                 DACL_SECURITY_INFORMATION,
-                                                                 text.receive(), nullptr);
-        dacls[entry.path().string()] = text.get() != nullptr ? text.get() : "?";
+        dacls[entry.path().string()] =
+            GetFileSecurityW(entry.path().c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                             static_cast<DWORD>(descriptor.size()), &size)
+                ? Sddl(descriptor.data())
+                : "?";
     }
     return dacls;
 }
@@ -183,22 +189,22 @@ TEST(GrantHelper, RefusesAnythingButAGameFolderWithItsDataFolderAndAUserAccount)
     }
 }
 
-// The entries of a DACL as SDDL shows them, in order.
-std::vector<std::string> Entries(PACL acl) {
-    SECURITY_DESCRIPTOR descriptor;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    LocalMemory<char*> text;
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(
-        &descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, text.receive(), nullptr);
-    const std::string sddl = text.get() != nullptr ? text.get() : "";
+// The entries of SDDL, in order: "(A;;FA;;;BA)" and the like.
+std::vector<std::string> Entries(const std::string& sddl) {
     std::vector<std::string> entries;
     for (size_t open = sddl.find('('); open != std::string::npos; open = sddl.find('(', open + 1))
         entries.push_back(sddl.substr(open, sddl.find(')', open) - open + 1));
     return entries;
 }
 
-// A security descriptor from SDDL, or the object's own, and its DACL.
+std::vector<std::string> Entries(PACL acl) {
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    return Entries(Sddl(&descriptor));
+}
+
+// A security descriptor from SDDL, or else the object's own, and its DACL.
 std::vector<BYTE> Descriptor(const std::string& sddl, HANDLE object) {
     std::vector<BYTE> bytes(4096);
     DWORD size = 0;
@@ -225,63 +231,62 @@ PACL DaclIn(std::vector<BYTE>& descriptor) {
 // after the object's own entries and before the inherited ones, each entry
 // kept, decided object by object (a grant that reached some completes the
 // rest); a second grant adds nothing. The DACLs are Wine's, which follow the
-// files' modes, or a row's own.
+// files' modes and name no other account, or a row's own.
 TEST(GrantHelper, ChangesWhatTheLauncherMovesWithTheRightsOfItsMovesAlone) {
-    const std::string player = "S-1-5-21-1-2-3-1001", ini(texts::kIniFolder),
-                      hidden(texts::kHiddenIniFolder), scripts(texts::kScriptsFolder),
-                      script(texts::kGameScript), backup(texts::kScriptBackup);
+    const std::string player = "S-1-5-21-1-2-3-1001", data(texts::kDataFolder),
+                      ini(texts::kIniFolder), hidden(texts::kHiddenIniFolder),
+                      scripts(texts::kScriptsFolder), script(texts::kGameScript),
+                      backup(texts::kScriptBackup), moved = "(A;;0x110000;;;" + player + ")";
     LocalMemory<PSID> sid;
     ASSERT_TRUE(ConvertStringSidToSidA(player.c_str(), sid.receive()));
-    const std::string folderAdded = "(A;;0x100004;;;" + player + ")",
-                      moved = "(A;;0x110000;;;" + player + ")",
-                      fileAdded =
-                          "(A;;0x100002;;;" + player + ")(A;OIIO;0x13019f;;;" + player + ")",
-                      programFiles =
-                          "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)"
-                          "(A;OICIID;0x1200a9;;;BU)(A;OICIIOID;GA;;;CO)";
-    const std::map<std::string, std::string> pristine = {
-        {"Data\\", folderAdded}, {ini, moved}, {scripts, fileAdded}, {script, moved}};
+    // What each object lacks gets.
+    const std::map<std::string, std::string> grants = {
+        {data, "(A;;0x100004;;;" + player + ")"},
+        {scripts, "(A;;0x100002;;;" + player + ")(A;OIIO;0x13019f;;;" + player + ")"},
+        {ini, moved},
+        {hidden, moved},
+        {script, moved},
+        {backup, moved}};
+    const std::vector<std::string> pristine = {data, ini, scripts, script};
     const struct {
         const char* what;
         std::string setUp;
         std::map<std::string, std::string> dacls;  // "*": every object's
-        std::map<std::string, std::string> added;  // every object changed, and what is added
+        std::vector<std::string> objects;          // what the grant opens, in order
+        std::set<std::string> grantedAlready = {};
     } rows[] = {
-        {"pristine", "", {}, pristine},
-        {"prepared and substituted",
-         "hidden swapped",
-         {},
-         {{"Data\\", folderAdded},
-          {hidden, moved},
-          {scripts, fileAdded},
-          {script, moved},
-          {backup, moved}}},
-        {"both INI folders, the backup left alone",
+        {"pristine", "", {}, pristine, {}},
+        {"prepared and substituted", "hidden swapped", {}, {data, hidden, scripts, script, backup}},
+        {"both INI folders, the backup alone",
          "both backup",
          {},
-         {{"Data\\", folderAdded},
-          {ini, moved},
-          {hidden, moved},
-          {scripts, fileAdded},
-          {backup, moved}}},
-        {"no Scripts folder", "no Scripts", {}, {{"Data\\", folderAdded}, {ini, moved}}},
-        {"Program Files' DACLs", "", {{"*", programFiles}}, pristine},
+         {data, ini, hidden, scripts, backup}},
+        {"no Scripts folder", "no Scripts", {}, {data, ini}},
+        {"Program Files' DACLs",
+         "",
+         {{"*",
+           "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)"
+           "(A;OICIID;0x1200a9;;;BU)(A;OICIIOID;GA;;;CO)"}},
+         pristine},
         {"an earlier grant on Data alone, its copy inherited by INI; Scripts protected",
          "",
-         {{"Data\\", "D:(A;OICI;0x1301bf;;;" + player + ")"},
+         {{data, "D:(A;OICI;0x1301bf;;;" + player + ")"},
           {ini, "D:AI(A;OICIID;0x1301bf;;;" + player + ")"},
           {scripts, "D:PAI(A;OICI;FA;;;BA)"}},
-         {{"Data\\", ""}, {ini, ""}, {scripts, fileAdded}, {script, moved}}},
+         pristine,
+         {data, ini}},
         {"the player denied, or granted everything",
          "",
-         {{"Data\\", "D:(D;OI;SD;;;" + player + ")(A;OICI;FA;;;BA)"},
+         {{data, "D:(D;OI;SD;;;" + player + ")(A;OICI;FA;;;BA)"},
           {ini, "D:(A;;FA;;;" + player + ")"},
           {scripts, "D:(A;OICI;GA;;;" + player + ")"}},
-         {{"Data\\", folderAdded}, {ini, ""}, {scripts, ""}, {script, moved}}},
+         pristine,
+         {ini, scripts}},
         {"no DACL: everyone may do everything",
          "",
          {{"*", "O:BA"}},
-         {{"Data\\", ""}, {ini, ""}, {scripts, ""}, {script, ""}}},
+         pristine,
+         {data, ini, scripts, script}},
     };
     for (const auto& row : rows) {
         GameInstall game;
@@ -297,40 +302,35 @@ TEST(GrantHelper, ChangesWhatTheLauncherMovesWithTheRightsOfItsMovesAlone) {
         const std::string folder = game.GameFolder();
         ASSERT_EQ(OpenGrantTargets({folder.begin(), folder.end()}, &targets), ERROR_SUCCESS)
             << row.what;
-        std::map<std::string, std::string> added;
+        std::vector<std::string> opened;
         for (const GrantTarget& target : targets.objects) {
+            const std::string& path = opened.emplace_back(target.path);
+            SCOPED_TRACE(std::string(row.what) + ": " + path);
             const auto given =
-                row.dacls.contains(target.path) ? row.dacls.find(target.path) : row.dacls.find("*");
+                row.dacls.contains(path) ? row.dacls.find(path) : row.dacls.find("*");
             std::vector<BYTE> descriptor =
                 Descriptor(given != row.dacls.end() ? given->second : "", target.handle.get());
-            const std::vector<std::string> existing = Entries(DaclIn(descriptor));
+            std::vector<std::string> expected = Entries(DaclIn(descriptor));
+            if (!row.grantedAlready.contains(path)) {
+                const std::vector<std::string> added = Entries(grants.at(path));
+                const auto inherited = std::ranges::find_if(expected, [](const std::string& entry) {
+                    return entry.find("ID;") != std::string::npos;
+                });
+                expected.insert(inherited, added.begin(), added.end());
+            }
             std::vector<BYTE> granted, again;
             ASSERT_EQ(DaclWithGrant(DaclIn(descriptor), sid.get(), target.rights, &granted),
-                      ERROR_SUCCESS)
-                << row.what << ": " << target.path;
-            const std::vector<std::string> entries =
-                granted.empty() ? existing : Entries(reinterpret_cast<PACL>(granted.data()));
-            // What is added sits where the object's own entries end.
-            const auto own = std::ranges::find_if(existing, [](const std::string& entry) {
-                return entry.find("ID;") != std::string::npos;
-            });
-            const size_t ownCount = own - existing.begin(),
-                         addedCount = entries.size() - existing.size();
-            std::vector<std::string> expected(existing.begin(), own);
-            for (size_t i = 0; i < addedCount; ++i) {
-                added[target.path] += entries[ownCount + i];
-                expected.push_back(entries[ownCount + i]);
-            }
-            expected.insert(expected.end(), own, existing.end());
-            added.try_emplace(target.path);
-            EXPECT_EQ(entries, expected) << row.what << ": " << target.path;
+                      ERROR_SUCCESS);
+            EXPECT_EQ(granted.empty() ? Entries(DaclIn(descriptor))
+                                      : Entries(reinterpret_cast<PACL>(granted.data())),
+                      expected);
             if (granted.empty()) continue;
             EXPECT_EQ(DaclWithGrant(reinterpret_cast<PACL>(granted.data()), sid.get(),
                                     target.rights, &again),
                       ERROR_SUCCESS);
-            EXPECT_TRUE(again.empty()) << row.what << ": " << target.path << " granted twice";
+            EXPECT_TRUE(again.empty()) << "granted twice";
         }
-        EXPECT_EQ(added, row.added) << row.what;
+        EXPECT_EQ(opened, row.objects) << row.what;
     }
 }
 
