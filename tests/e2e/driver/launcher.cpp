@@ -277,10 +277,15 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
 
     const std::string path = WindowsPath(program);
     HANDLE token = rights == Rights::Limited ? LimitedToken() : nullptr;
-    std::promise<DWORD> created;
-    std::future<DWORD> startError = created.get_future();
-    debugger_ = std::thread([&] { Debug(path, currentFolder, token, created); });
-    const DWORD error = startError.get();
+    // Wine now and then fails to create a process (error 1359): three tries.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int tries = 0; error == ERROR_INTERNAL_ERROR && tries < 3; ++tries) {
+        if (debugger_.joinable()) debugger_.join();
+        std::promise<DWORD> created;
+        std::future<DWORD> startError = created.get_future();
+        debugger_ = std::thread([&] { Debug(path, currentFolder, token, created); });
+        error = startError.get();
+    }
     if (token != nullptr) CloseHandle(token);
     std::string failure = error ? "cannot start " + path + ", error " + std::to_string(error) : "";
     if (!error && !AssignProcessToJobObject(job_, process_.hProcess)) {
