@@ -310,7 +310,7 @@ TEST_F(FaultDrill, AGameFolderThatWindowsProtects) {
             const std::string notice = refusal +
                                        "Windows refuses it even to an administrator.\n\nKelvaro "
                                        "Mod goes on without changing it.";
-            const MainWindow main = Launch(row.rights);
+            const MainWindow main = Launch(row.rights, Programs::Watched);
             auto answer = [&](int press) {
                 MessageBoxSeen box = launcher_->WaitMessageBox();
                 EXPECT_EQ(box.text, press ? question : notice);

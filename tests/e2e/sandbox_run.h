@@ -53,12 +53,13 @@ class SandboxRun : public ::testing::Test {
         launcher_.reset();
         sandbox_ = std::make_unique<Sandbox>(setup, KELVARO_STANDIN_GAME);
     }
-    void Relaunch(Rights rights = Rights::Own, const std::string& folder = Sandbox::WorkFolder()) {
-        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, folder, rights);
+    void Relaunch(Rights rights = Rights::Own, const std::string& folder = Sandbox::WorkFolder(),
+                  Programs programs = Programs::Counted) {
+        launcher_ = std::make_unique<Launcher>(KELVARO_LAUNCHER, folder, rights, programs);
     }
     // Returns once start-up has run: the window shows only after it.
-    MainWindow Launch(Rights rights = Rights::Own) {
-        Relaunch(rights);
+    MainWindow Launch(Rights rights = Rights::Own, Programs programs = Programs::Counted) {
+        Relaunch(rights, Sandbox::WorkFolder(), programs);
         return {launcher_->WaitMainWindow()};
     }
     // Waits for the next box and dismisses it.

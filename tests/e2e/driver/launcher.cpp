@@ -265,7 +265,8 @@ void Settle(HWND window) {
     Send(window, WM_NULL, 0, 0);
 }
 
-Launcher::Launcher(const std::string& program, const std::string& currentFolder, Rights rights) {
+Launcher::Launcher(const std::string& program, const std::string& currentFolder, Rights rights,
+                   Programs programs) {
     // Wine starts its desktop process for the first program that needs the
     // desktop while none runs. Needed here first, it is the driver's child, and
     // not a program that the launcher started.
@@ -277,10 +278,15 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
 
     const std::string path = WindowsPath(program);
     HANDLE token = rights == Rights::Limited ? LimitedToken() : nullptr;
-    std::promise<DWORD> created;
-    std::future<DWORD> startError = created.get_future();
-    debugger_ = std::thread([&] { Debug(path, currentFolder, token, created); });
-    const DWORD error = startError.get();
+    // Wine now and then fails to create a process (error 1359): three tries.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int tries = 0; error == ERROR_INTERNAL_ERROR && tries < 3; ++tries) {
+        if (creator_.joinable()) creator_.join();
+        std::promise<DWORD> created;
+        std::future<DWORD> startError = created.get_future();
+        creator_ = std::thread([&] { Create(path, currentFolder, token, programs, created); });
+        error = startError.get();
+    }
     if (token != nullptr) CloseHandle(token);
     std::string failure = error ? "cannot start " + path + ", error " + std::to_string(error) : "";
     if (!error && !AssignProcessToJobObject(job_, process_.hProcess)) {
@@ -288,7 +294,7 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
         TerminateProcess(process_.hProcess, 1);
     }
     if (!failure.empty()) {
-        EndDebugging();
+        StopCreator();
         CloseHandle(job_);
         throw std::runtime_error(failure);
     }
@@ -298,13 +304,13 @@ Launcher::Launcher(const std::string& program, const std::string& currentFolder,
 Launcher::~Launcher() {
     TerminateJobObject(job_, 1);
     WaitForSingleObject(process_.hProcess, kWaitMs);
-    EndDebugging();
+    StopCreator();
     CloseHandle(job_);
 }
 
-void Launcher::EndDebugging() {
+void Launcher::StopCreator() {
     ending_ = true;
-    debugger_.join();
+    creator_.join();
     if (process_.hProcess == nullptr) return;
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
@@ -395,17 +401,18 @@ unsigned Launcher::ProgramsStarted() const {
     return Accounting().TotalProcesses - 1;
 }
 
-// The launcher's process is created suspended by the thread that debugs it
-// and every program it starts (through Windows' prompt too). Windows reports
-// each such program as created before it runs: its command line is read
-// then, however soon it ends. Every event is let go at once, exceptions to
-// the program's own handlers.
-void Launcher::Debug(const std::string& path, const std::string& folder, HANDLE token,
-                     std::promise<DWORD>& created) {
+// The launcher's process is created suspended by a thread of its own, which
+// debugs it and every program it starts (through Windows' prompt too) where
+// they are watched: Windows reports each as created before it runs, and its
+// command line is read then, however soon it ends. Every event is let go at
+// once, exceptions to the program's own handlers.
+void Launcher::Create(const std::string& path, const std::string& folder, HANDLE token,
+                      Programs programs, std::promise<DWORD>& created) {
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    const DWORD flags = CREATE_SUSPENDED | DEBUG_PROCESS;
+    const bool watched = programs == Programs::Watched;
+    const DWORD flags = CREATE_SUSPENDED | (watched ? DEBUG_PROCESS : 0);
     const BOOL started =
         token != nullptr
             ? CreateProcessAsUserA(token, path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
@@ -414,7 +421,7 @@ void Launcher::Debug(const std::string& path, const std::string& folder, HANDLE 
                              nullptr, folder.c_str(), &startup, &process_);
     // The arguments are the constructor's, gone once it has the answer.
     created.set_value(started ? ERROR_SUCCESS : GetLastError());
-    while (started && !ending_) {
+    while (started && watched && !ending_) {
         DEBUG_EVENT event = {};
         if (!WaitForDebugEvent(&event, 20)) continue;
         DWORD handled = DBG_CONTINUE;

@@ -1,7 +1,8 @@
 // Drives the real launcher from outside, as a player would: starts
 // "Kelvaro Mod.exe" in a job of its own (so that every game it starts ends
-// with it) and debugged (so that every program it starts is seen as it is
-// created), finds its windows, reads them, clicks and types into them, and
+// with it) and, where asked, debugged (so that every program it starts is
+// seen as it is created), finds its windows, reads them, clicks and types
+// into them, and
 // waits, always for a definite state and never longer than a few seconds.
 // A wait that times out throws std::runtime_error naming what it waited for.
 #pragma once
@@ -75,12 +76,16 @@ void Settle(HWND window);
 // administrator's ordinary session on Windows has them.
 enum class Rights { Own, Limited };
 
+// The programs that the launcher starts: counted by its job, or also watched
+// from their creation by debugging them all, which slows every start a little.
+enum class Programs { Counted, Watched };
+
 class Launcher {
   public:
     // Starts the program (a Unix or Windows path) with `currentFolder` as its
     // current folder.
     Launcher(const std::string& program, const std::string& currentFolder,
-             Rights rights = Rights::Own);
+             Rights rights = Rights::Own, Programs programs = Programs::Counted);
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
@@ -106,7 +111,7 @@ class Launcher {
 
     // Games and other programs that the launcher started, ended or not.
     unsigned ProgramsStarted() const;
-    // Their command lines, as each was started.
+    // Their command lines, as each was started, where they are watched.
     std::vector<std::string> CommandLines() const;
     // Waits until every program that the launcher started has ended.
     void WaitForPrograms() const;
@@ -123,15 +128,15 @@ class Launcher {
     bool Ours(DWORD processId) const;
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
 
-    // The debugger's thread: creates the launcher's process and tells
-    // `created` the error, then handles the debug events until ending_.
-    void Debug(const std::string& path, const std::string& folder, HANDLE token,
-               std::promise<DWORD>& created);
-    void EndDebugging();
+    // The thread that creates the launcher's process and tells `created` the
+    // error; where the programs are watched, it debugs them until ending_.
+    void Create(const std::string& path, const std::string& folder, HANDLE token, Programs programs,
+                std::promise<DWORD>& created);
+    void StopCreator();
 
     PROCESS_INFORMATION process_ = {};
     HANDLE job_ = nullptr;
-    std::thread debugger_;
+    std::thread creator_;
     std::atomic<bool> ending_ = false;
     mutable std::mutex commandLinesGuard_;
     std::vector<std::string> commandLines_;
