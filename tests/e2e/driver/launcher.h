@@ -2,8 +2,8 @@
 // "Kelvaro Mod.exe" in a job of its own (so that every game it starts ends
 // with it) and, where asked, debugged (so that every program it starts is
 // seen as it is created), finds its windows, reads them, clicks and types
-// into them, and
-// waits, always for a definite state and never longer than a few seconds.
+// into them, and waits, always for a definite state and never longer than a
+// few seconds.
 // A wait that times out throws std::runtime_error naming what it waited for.
 #pragma once
 
