@@ -55,7 +55,11 @@ class LocalMemory {
 
     T get() const { return pointer_; }
     // For a call that writes the pointer it allocates.
-    T* receive() { return &pointer_; }
+    T* receive() {
+        LocalFree(pointer_);
+        pointer_ = nullptr;
+        return &pointer_;
+    }
 
   private:
     T pointer_ = nullptr;
