@@ -3,6 +3,7 @@
 // to them with ERROR_ACCESS_DENIED, as Windows answers a user in a folder that
 // it protects (Program Files, say). The flag comes off again when the object
 // goes, whatever the test did; a test that is killed before that leaves it to
+// the next drill's sandbox, which takes it off its own folder first, or to
 // the end of its Wine session (tests/wine/session), which takes the flag off
 // everything in the prefix.
 #pragma once
@@ -10,15 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "host.h"
+
 namespace kelvaro::testing {
-
-// The host's name of a Windows path (Wine's wine_get_unix_file_name), empty
-// where the tests do not run under Wine.
-std::string UnixName(const std::string& path);
-
-// Runs a host command with `arguments` after it (host paths, say) and
-// returns its complaint, empty when it succeeded.
-std::string RunOnHost(const std::string& command, const std::vector<std::string>& arguments);
 
 class Immutable {
   public:

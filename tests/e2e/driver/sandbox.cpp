@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "fnv.h"
+#include "host.h"
 
 namespace kelvaro::e2e {
 
@@ -134,6 +135,10 @@ std::string Sandbox::TierScriptBytes(int tier) {
 
 Sandbox::Sandbox(const SandboxSetup& setup, const std::string& standinProgram)
     : documents_(Documents()), game_(setup.gameFolder.empty() ? GameFolder() : setup.gameFolder) {
+    // A drill killed while Linux refused changes to its game leaves the flag
+    // behind, which no removal gets past (the C++ library's then never ends).
+    if (fs::exists(NativePath(Root())))
+        testing::RunOnHost("chattr -R -i", {testing::UnixName(Root())});
     RemoveTree(Root());
     RemoveTree(UserDataFolder());
 
