@@ -222,26 +222,23 @@ TEST_F(FaultDrill, LeftoversOfAnEarlierRun) {
             const FolderTree leftover = Tree();
             const FolderTree expected = row.repaired ? pristine : leftover;
             const std::string store = virtualStore + Game().substr(3);
-            RemoveTree(virtualStore);
+            const bool other = row.stored == "other";
+            FolderTree kept;  // of the VirtualStore copy, after start-up
             if (!row.stored.empty()) {
                 std::filesystem::create_directories(NativePath(store + "Data\\Scripts"));
-                WriteFileBytes(store + kScript, row.stored == "other"
-                                                    ? "another mod's script"
-                                                    : Sandbox::TierScriptBytes(3));
-                if (row.stored != "other")
-                    WriteFileBytes(store + kBackup, Sandbox::GameScriptBytes());
+                WriteFileBytes(store + kScript,
+                               other ? "another mod's script" : Sandbox::TierScriptBytes(3));
+                if (!other) WriteFileBytes(store + kBackup, Sandbox::GameScriptBytes());
+                kept = testing::Snapshot(NativePath(store));
+                if (!other) kept.erase(kScript), kept.erase(kBackup);
             }
-            const FolderTree stored =
-                row.stored.empty() ? FolderTree() : testing::Snapshot(NativePath(store));
 
             MainWindow main = Launch();
             EXPECT_EQ(Tree(), Hidden(expected)) << "after start-up";
             if (!row.stored.empty()) {
-                FolderTree kept = stored;
-                if (row.stored != "other") kept.erase(kScript), kept.erase(kBackup);
                 EXPECT_EQ(testing::Snapshot(NativePath(store)), kept) << "VirtualStore";
-                RemoveTree(virtualStore);
             }
+            RemoveTree(virtualStore);
             Quit(main);
             EXPECT_EQ(Tree(), expected) << "after quit";
             SetReadOnly(Game(), false);
